@@ -1,0 +1,93 @@
+// Files and folders, with UTF-8 paths on every platform.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace os {
+
+enum class ErrorKind { NotFound, Busy, AccessDenied, NoSpace, Other };
+
+// A failed system call: the operation, the path it was about, and the system's own reason.
+class Error : public std::runtime_error {
+public:
+    Error(ErrorKind kind, std::string path, std::string reason);
+    ErrorKind kind() const { return kind_; }
+    const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    ErrorKind kind_;
+    std::string path_;
+    std::string reason_;
+};
+
+// True only when the path names an existing regular file (not a folder).
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+
+// Full path of the running executable.
+std::string executablePath();
+
+// Copies a file's content to `to`, creating or replacing it. The copy is written aside,
+// flushed and then atomically put in place, so `to` is never left half-written.
+void copyFile(const std::string& from, const std::string& to);
+
+// Atomically puts `from` in place of `to` (which may exist), flushing the rename to disk.
+void replaceFile(const std::string& from, const std::string& to);
+
+// Removes a file; a missing file is not an error.
+void removeFile(const std::string& path);
+
+// The names (not paths) of the entries of a folder.
+std::vector<std::string> listFolder(const std::string& folder);
+
+// The folder part of a path, with its trailing separator ("" when there is none).
+std::string folderOf(const std::string& path);
+// The last component of a path.
+std::string nameOf(const std::string& path);
+
+// An open file. Move-only; closed on destruction.
+class File {
+public:
+    enum class Mode {
+        Read,            // shared read
+        ReadExclusive,   // read, and no other program may open or lock it meanwhile
+        CreateNew,       // write a new file; fails if it exists
+    };
+
+    File() = default;
+    File(const std::string& path, Mode mode);
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    bool isOpen() const;
+    const std::string& path() const { return path_; }
+    std::uint64_t size() const;
+    // Reads exactly n bytes at the offset; fails on a short read.
+    void readAt(std::uint64_t offset, void* buffer, std::size_t n) const;
+    // Reads up to n bytes at the offset; returns how many were read.
+    std::size_t readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) const;
+    void writeAt(std::uint64_t offset, const void* data, std::size_t n);
+    void append(const void* data, std::size_t n);
+    // Flushes the file's data to the disk.
+    void sync();
+    void close();
+
+private:
+    std::string path_;
+#ifdef _WIN32
+    void* handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+    std::uint64_t appendOffset_ = 0;
+};
+
+}  // namespace os
