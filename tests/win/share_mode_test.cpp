@@ -1,0 +1,151 @@
+// How the file layer meets other programs on Windows: a table held by the engine cannot be
+// opened by anyone else, and a table open elsewhere (Paradox, the radio program) is Busy.
+#include "os/fs.h"
+#include "temp_folder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    std::wstring out(utf8.size(), L'\0');
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
+                                static_cast<int>(out.size()));
+    out.resize(static_cast<std::size_t>(n));
+    return out;
+}
+
+// An open file of "another program", with the access and sharing it chose.
+class ForeignHandle {
+public:
+    ForeignHandle(const std::string& path, DWORD access, DWORD share)
+        : handle_(CreateFileW(wide(path).c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr)),
+          error_(handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS) {}
+    ~ForeignHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    DWORD error() const { return error_; }
+
+private:
+    HANDLE handle_;
+    DWORD error_;
+};
+
+constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+os::ErrorKind kindOfExclusiveOpen(const std::string& path) {
+    try {
+        os::File file(path, os::File::Mode::ReadExclusive);
+    } catch (const os::Error& e) {
+        return e.kind();
+    }
+    return os::ErrorKind::Other;
+}
+
+bool isUtf8(const std::string& text) {
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                               nullptr, 0) > 0;
+}
+
+}  // namespace
+
+TEST(ShareMode, HeldTableIsClosedToOthers) {
+    TempFolder dir;
+    writeFile(dir.file("t.db"), "x");
+    os::File held(dir.file("t.db"), os::File::Mode::ReadExclusive);
+    struct Case {
+        const char* who;
+        DWORD access;
+    };
+    for (Case c : {Case{"reader", GENERIC_READ}, Case{"writer", GENERIC_WRITE},
+                   Case{"editor", GENERIC_READ | GENERIC_WRITE}}) {
+        ForeignHandle other(dir.file("t.db"), c.access, shareAll);
+        EXPECT_EQ(other.error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << c.who;
+    }
+}
+
+TEST(ShareMode, TableOpenElsewhereIsBusy) {
+    TempFolder dir;
+    writeFile(dir.file("t.db"), "x");
+    struct Case {
+        const char* who;
+        DWORD access, share;
+    };
+    for (Case c : {Case{"Paradox editing", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+                   Case{"shared reader", GENERIC_READ, shareAll},
+                   Case{"exclusive writer", GENERIC_WRITE, 0}}) {
+        ForeignHandle other(dir.file("t.db"), c.access, c.share);
+        ASSERT_EQ(other.error(), static_cast<DWORD>(ERROR_SUCCESS)) << c.who;
+        EXPECT_EQ(kindOfExclusiveOpen(dir.file("t.db")), os::ErrorKind::Busy) << c.who;
+    }
+    EXPECT_NO_THROW(os::File(dir.file("t.db"), os::File::Mode::ReadExclusive));
+}
+
+TEST(ShareMode, SharedReadToleratesAnEditor) {
+    TempFolder dir;
+    writeFile(dir.file("t.db"), "x");
+    ForeignHandle editor(dir.file("t.db"), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    EXPECT_NO_THROW(os::File(dir.file("t.db"), os::File::Mode::Read));
+}
+
+TEST(ShareMode, ReplacedTableStaysHeld) {
+    TempFolder dir;
+    writeFile(dir.file("t.db"), "old");
+    writeFile(dir.file("t.db.new"), "new");
+    os::File held(dir.file("t.db"), os::File::Mode::ReadExclusive);
+    os::replaceFile(dir.file("t.db.new"), dir.file("t.db"));
+    EXPECT_EQ(kindOfExclusiveOpen(dir.file("t.db")), os::ErrorKind::Busy);
+    ForeignHandle other(dir.file("t.db"), GENERIC_READ, shareAll);
+    EXPECT_EQ(other.error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    held.close();
+    EXPECT_EQ(readFile(dir.file("t.db")), "new");
+}
+
+TEST(ShareMode, ReplaceOverFileOpenElsewhereFailsAsBusyOrDenied) {
+    TempFolder dir;
+    writeFile(dir.file("t.db"), "old");
+    writeFile(dir.file("t.db.new"), "new");
+    ForeignHandle editor(dir.file("t.db"), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    try {
+        os::replaceFile(dir.file("t.db.new"), dir.file("t.db"));
+        FAIL() << "replaced a file another program has open";
+    } catch (const os::Error& e) {
+        EXPECT_TRUE(e.kind() == os::ErrorKind::Busy || e.kind() == os::ErrorKind::AccessDenied);
+        EXPECT_EQ(e.path(), dir.file("t.db"));
+    }
+    EXPECT_EQ(readFile(dir.file("t.db")), "old");
+}
+
+TEST(Reasons, SystemTextIsUtf8WithoutLineBreak) {
+    TempFolder dir;
+    try {
+        os::File(dir.file("нет такого.db"), os::File::Mode::Read);
+        FAIL();
+    } catch (const os::Error& e) {
+        EXPECT_EQ(e.kind(), os::ErrorKind::NotFound);
+        EXPECT_TRUE(isUtf8(e.reason()));
+        EXPECT_FALSE(e.reason().empty());
+        EXPECT_NE(e.reason().back(), '\n');
+        EXPECT_NE(e.reason().back(), '\r');
+    }
+}
+
+TEST(Paths, ExecutableHasDriveAndExtension) {
+    std::string path = os::executablePath();
+    ASSERT_GT(path.size(), 3u);
+    EXPECT_EQ(path[1], ':');
+    EXPECT_EQ(path.substr(path.size() - 4), ".exe");
+    EXPECT_TRUE(os::fileExists(os::folderOf(path) + os::nameOf(path)));
+}
+
+TEST(Paths, BothSeparatorsWork) {
+    TempFolder dir;
+    writeFile(dir.file("a.db"), "x");
+    std::string forward = dir.str() + "/a.db";
+    std::string backward = dir.str() + "\\a.db";
+    EXPECT_TRUE(os::fileExists(forward));
+    EXPECT_TRUE(os::fileExists(backward));
+    EXPECT_EQ(os::listFolder(dir.str() + "\\").size(), 1u);
+}
