@@ -1,0 +1,23 @@
+#include "ui/query.h"
+
+#include "pdx/engine.h"
+#include "ui/dfm.h"
+
+namespace ui {
+
+void TQuery::ExecSQL() { pdx::execute(SQL.Text()); }
+
+void TQuery::ReadProperty(const std::string& property, const DfmValue& value) {
+    if (property == "DatabaseName") {
+        DatabaseName = value.asString(property);
+    } else if (property == "SQL.Strings") {
+        SQL.Clear();
+        for (const std::string& line : value.items) SQL.Add(line);
+    } else if (property == "Left" || property == "Top") {
+        // where the designer drew the non-visual component; nothing at run time
+    } else {
+        TComponent::ReadProperty(property, value);
+    }
+}
+
+}  // namespace ui
