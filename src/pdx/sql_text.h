@@ -1,0 +1,29 @@
+// Small UTF-8 text helpers the SQL front end shares: case folding of names and quoting
+// in messages.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pdx::sql {
+
+// Lower case of Latin and Cyrillic letters; other bytes are kept as they are.
+std::string foldCase(std::string_view text);
+
+bool sameName(std::string_view a, std::string_view b);
+
+// Number of characters (code points) in UTF-8 text.
+std::size_t characterCount(std::string_view text);
+
+// «text», for naming things in messages.
+std::string quoted(std::string_view text);
+
+}  // namespace pdx::sql
+
+namespace pdx::sql {
+
+// The start of a message about one field of a table: "Таблица «T», поле «F»: ".
+std::string fieldContext(std::string_view table, std::string_view field);
+
+}  // namespace pdx::sql

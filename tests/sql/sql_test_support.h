@@ -1,0 +1,22 @@
+// Helpers shared by the SQL tests.
+#pragma once
+
+#include "pdx/error.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// Runs `action`, expecting a pdx::Error whose message contains every one of `parts`.
+template <typename Action>
+void expectError(Action&& action, std::initializer_list<std::string> parts) {
+    try {
+        action();
+        ADD_FAILURE() << "no error; expected one mentioning " << *parts.begin();
+    } catch (const pdx::Error& error) {
+        std::string message = error.what();
+        for (const auto& part : parts) {
+            EXPECT_NE(message.find(part), std::string::npos) << "message: " << message << "\nmissing: " << part;
+        }
+    }
+}
