@@ -1,0 +1,28 @@
+// The files that make up a table: the .DB file and its companions beside it, found whatever
+// the case of their names.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pdx {
+
+// The path of the existing file in `path`'s folder whose name equals `path`'s name
+// ignoring ASCII case ("" when there is none). An exact match wins.
+std::string findIgnoringCase(const std::string& path);
+
+// The companion of a table with the given extension (".MB", ".PX", ...), found ignoring
+// case; "" when it does not exist.
+std::string findCompanion(const std::string& tablePath, const std::string& extension);
+
+// Where a new companion goes: the existing file's path if there is one, else the table's
+// stem plus the extension in the case of the table's own extension.
+std::string companionPath(const std::string& tablePath, const std::string& extension);
+
+// The secondary index files of a table (.Xnn, .Ynn, .XGn, .YGn), as paths.
+std::vector<std::string> findSecondaryIndexes(const std::string& tablePath);
+
+// Compares ASCII letters ignoring case.
+bool equalsIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace pdx
