@@ -1,0 +1,97 @@
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <filesystem>
+
+namespace {
+
+const std::string samples = PDX_SAMPLES;
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+Outcome runPdxsql(const TempFolder& folder, const std::vector<std::string>& args) {
+    std::string command = shellQuoted(PDXSQL);
+    for (const auto& arg : args) command += " " + shellQuoted(arg);
+    command += " >" + shellQuoted(folder.file("stdout")) + " 2>" + shellQuoted(folder.file("stderr"));
+    int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(folder.file("stdout")), readFile(folder.file("stderr"))};
+}
+
+// Copies sample tables (with their companion files) into the folder.
+void copySample(const std::string& relative, const TempFolder& folder) {
+    if (!std::filesystem::exists(samples)) GTEST_SKIP() << "no sample tables at " << samples;
+    std::filesystem::path source = std::filesystem::path(samples) / relative;
+    for (const auto& entry : std::filesystem::directory_iterator(source.parent_path())) {
+        if (entry.path().stem() == source.stem()) {
+            std::filesystem::copy_file(entry.path(), folder.path() / entry.path().filename());
+        }
+    }
+}
+
+TEST(Pdxsql, PrintsStructureAndRows) {
+    TempFolder folder("pdxsql");
+    copySample("misc/GENERAL.DB", folder);
+    Outcome outcome = runPdxsql(folder, {folder.file("GENERAL.DB")});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    for (std::string expected : {"Тип: с ключом (полей в ключе: 1)\n", "Размер блока: 2048\n", "Записей: 3\n",
+                                 "  ID I4\n  NAME A25\n  MONEYS $8\n", "ID\tNAME\tMONEYS\n",
+                                 "1\tMari\t100.00\n2\tKatty\t150.00\n333333333\tElizabet\t75.00\n"}) {
+        EXPECT_NE(outcome.out.find(expected), std::string::npos) << "missing: " << expected << "\nin:\n" << outcome.out;
+    }
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(Pdxsql, DeletesRowsAndPrintsHowMany) {
+    TempFolder folder("pdxsql");
+    copySample("joins/joina.db", folder);
+    std::string table = folder.file("joina.db");
+    Outcome deleted = runPdxsql(folder, {"-e", "DELETE FROM \"" + table + "\"\r\nWHERE ID <> 2\r\n"});
+    EXPECT_EQ(deleted.exitCode, 0) << deleted.err;
+    EXPECT_EQ(deleted.out, "2\n");
+    Outcome dump = runPdxsql(folder, {table});
+    EXPECT_NE(dump.out.find("Записей: 1\n"), std::string::npos) << dump.out;
+    EXPECT_NE(dump.out.find("ID\n2\n"), std::string::npos) << dump.out;
+}
+
+TEST(Pdxsql, ReportsEngineErrorsOnStandardError) {
+    TempFolder folder("pdxsql");
+    copySample("joins/joina.db", folder);
+    std::string before = readFile(folder.file("joina.db"));
+    struct Case { std::string statement; std::string message; };
+    for (const auto& c : {Case{"DELETE FORM x", "Ошибка синтаксиса SQL в позиции 8"},
+                          Case{"DELETE FROM \"" + folder.file("joina.db") + "\" WHERE Nope = 1", "нет поля «Nope»"},
+                          Case{"DELETE FROM \"" + folder.file("absent.db") + "\"", "absent.db"}}) {
+        Outcome outcome = runPdxsql(folder, {"-e", c.statement});
+        EXPECT_EQ(outcome.exitCode, 1) << c.statement;
+        EXPECT_EQ(outcome.out, "") << c.statement;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+    }
+    EXPECT_EQ(readFile(folder.file("joina.db")), before);
+    Outcome missing = runPdxsql(folder, {folder.file("absent.db")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("absent.db"), std::string::npos) << missing.err;
+}
+
+TEST(Pdxsql, ExplainsUsage) {
+    TempFolder folder("pdxsql");
+    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"-e"}, {"-x"}, {"a.db", "b.db"}, {"-e", "x", "y"}}) {
+        Outcome outcome = runPdxsql(folder, args);
+        EXPECT_EQ(outcome.exitCode, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(outcome.err.find("Использование"), std::string::npos);
+    }
+}
+
+}  // namespace
