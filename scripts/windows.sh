@@ -30,12 +30,16 @@ build_windows() {
 }
 
 # A 32-bit Wine prefix of its own inside the build tree, without the Mono and Gecko prompts.
+# Its windows are not left to a window manager (Xvfb has none, and Wine would wait two
+# seconds for one whenever a window closes); Wine draws their frames itself.
 use_wine_prefix() {
     export WINEPREFIX="$WIN_BUILD/wineprefix" WINEARCH=win32 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ ! -f "$WINEPREFIX/.jingleconv-ready" ]; then
         echo "Creating the Wine prefix in $WINEPREFIX"
         wineboot -i >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
+        touch "$WINEPREFIX/.jingleconv-ready"
     fi
 }

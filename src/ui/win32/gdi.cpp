@@ -1,0 +1,61 @@
+#include "ui/win32/gdi.h"
+
+#include <vector>
+
+#include "ui/win32/text_win32.h"
+
+namespace ui::win32 {
+
+COLORREF colorRef(const backend::Color& color) {
+    if (color.system) {
+        switch (*color.system) {
+        case backend::SystemColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+        case backend::SystemColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+        }
+    }
+    return RGB(color.rgb >> 16 & 0xFF, color.rgb >> 8 & 0xFF, color.rgb & 0xFF);
+}
+
+HFONT createFont(const backend::Font& font) {
+    // Asking for Cyrillic makes the font mapper choose a face with Russian letters when the
+    // named one (a bitmap font on western systems) has none.
+    return CreateFontW(-font.pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                       font.underline, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, toWide(font.name).c_str());
+}
+
+SIZE textSize(HFONT font, const std::wstring& text, UINT extraFormat) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT rect{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_CALCRECT | DT_EXPANDTABS | extraFormat);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void drawImage(HDC dc, int x, int y, const Image& image, COLORREF face) {
+    if (image.empty()) return;
+    const std::uint32_t faceRed = GetRValue(face), faceGreen = GetGValue(face), faceBlue = GetBValue(face);
+    auto blend = [](std::uint32_t over, std::uint32_t under, std::uint32_t alpha) {
+        return (over * alpha + under * (255 - alpha) + 127) / 255;
+    };
+    std::vector<std::uint32_t> pixels(image.pixels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        std::uint32_t argb = image.pixels[i], alpha = argb >> 24;
+        pixels[i] = blend(argb >> 16 & 0xFF, faceRed, alpha) << 16 | blend(argb >> 8 & 0xFF, faceGreen, alpha) << 8 |
+                    blend(argb & 0xFF, faceBlue, alpha);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(image.width), static_cast<DWORD>(image.height), 0, 0, 0,
+                      static_cast<UINT>(image.height), pixels.data(), &info, DIB_RGB_COLORS);
+}
+
+}  // namespace ui::win32

@@ -1,0 +1,247 @@
+// The Win32 backend of the toolkit layer, through its interface, checked on the real
+// windows it makes (run under Wine in Xvfb).
+#include "ui/backend.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+using namespace ui::backend;
+
+namespace {
+
+std::wstring textOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The children of a window, in z-order.
+std::vector<HWND> childrenOf(HWND parent) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+HWND findOurWindow(const wchar_t* caption) { return FindWindowW(L"JingleconvForm", caption); }
+
+// Runs the backend's event loop until the queue is empty.
+void pumpEvents(Backend& backend) {
+    backend.quit();
+    backend.run();
+}
+
+WindowDesc dialogDesc(const std::string& caption) {
+    WindowDesc desc;
+    desc.name = "Form1";
+    desc.caption = caption;
+    desc.client = {262, 143};
+    desc.frame = Frame::Dialog;
+    desc.color = {SystemColor::ButtonFace, 0};
+    desc.font = {"MS Sans Serif", 11, false, false, false, {SystemColor::WindowText, 0}};
+    return desc;
+}
+
+ButtonDesc buttonDesc(std::function<void()> onClick) {
+    ButtonDesc desc;
+    desc.name = "BitBtn1";
+    desc.bounds = {8, 56, 245, 37};
+    desc.text = "Выполнить";
+    desc.cursor = Cursor::HandPoint;
+    desc.glyph = {2, 2, {0xFF00FF00, 0x00000000, 0xFF00FF00, 0x00000000}};
+    desc.onClick = std::move(onClick);
+    return desc;
+}
+
+class Win32Backend : public testing::Test {
+protected:
+    std::unique_ptr<Backend> backend = createBackend();
+};
+
+}  // namespace
+
+TEST_F(Win32Backend, FramesHaveTheirBoxesAndClientSize) {
+    struct Case {
+        Frame frame;
+        bool sizeable;
+    };
+    for (Case c : {Case{Frame::Dialog, false}, Case{Frame::Sizeable, true}}) {
+        WindowDesc desc = dialogDesc("Рамка");
+        desc.frame = c.frame;
+        auto window = backend->createWindow(desc, [] {});
+        HWND handle = findOurWindow(L"Рамка");
+        ASSERT_TRUE(handle);
+        const LONG style = GetWindowLongW(handle, GWL_STYLE);
+        EXPECT_TRUE(style & WS_CAPTION);
+        EXPECT_TRUE(style & WS_SYSMENU);
+        EXPECT_EQ(bool(style & WS_THICKFRAME), c.sizeable);
+        EXPECT_EQ(bool(style & WS_MINIMIZEBOX), c.sizeable);
+        EXPECT_EQ(bool(style & WS_MAXIMIZEBOX), c.sizeable);
+        RECT client;
+        GetClientRect(handle, &client);
+        EXPECT_EQ(client.right, 262);
+        EXPECT_EQ(client.bottom, 143);
+    }
+}
+
+TEST_F(Win32Backend, ShownCentredOnTheWorkArea) {
+    auto window = backend->createWindow(dialogDesc("Центр"), [] {});
+    window->show(true);
+    HWND handle = findOurWindow(L"Центр");
+    ASSERT_TRUE(handle);
+    EXPECT_TRUE(IsWindowVisible(handle));
+    RECT work, bounds;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(handle, &bounds);
+    EXPECT_NEAR(bounds.left - work.left, work.right - bounds.right, 1);
+    EXPECT_NEAR(bounds.top - work.top, work.bottom - bounds.bottom, 1);
+}
+
+TEST_F(Win32Backend, LabelsAlignAndBreakLines) {
+    auto window = backend->createWindow(dialogDesc("Метки"), [] {});
+    struct Case {
+        Alignment alignment;
+        DWORD style;
+    };
+    for (Case c : {Case{Alignment::Left, SS_LEFT}, Case{Alignment::Center, SS_CENTER},
+                   Case{Alignment::Right, SS_RIGHT}}) {
+        LabelDesc desc;
+        desc.name = "Label1";
+        desc.bounds = {4, 4, 251, 39};
+        desc.text = "первая\nвторая\rтретья\r\nчетвёртая";
+        desc.alignment = c.alignment;
+        auto label = window->addLabel(desc);
+        std::vector<HWND> children = childrenOf(findOurWindow(L"Метки"));
+        ASSERT_EQ(children.size(), 1u);
+        HWND handle = children.front();
+        EXPECT_EQ(classOf(handle), L"Static");
+        EXPECT_EQ(GetWindowLongW(handle, GWL_STYLE) & SS_TYPEMASK, c.style);
+        EXPECT_EQ(textOf(handle), L"первая\r\nвторая\r\nтретья\r\nчетвёртая");
+        label->setText("одна");
+        EXPECT_EQ(textOf(handle), L"одна");
+    }
+}
+
+TEST_F(Win32Backend, ControlsUseTheFormsFont) {
+    auto window = backend->createWindow(dialogDesc("Шрифт"), [] {});
+    LabelDesc desc;
+    desc.text = "x";
+    desc.bounds = {0, 0, 10, 10};
+    auto label = window->addLabel(desc);
+    HWND handle = childrenOf(findOurWindow(L"Шрифт")).front();
+    auto font = reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0));
+    ASSERT_TRUE(font);
+    LOGFONTW logFont;
+    ASSERT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
+    EXPECT_EQ(logFont.lfHeight, -11);
+    EXPECT_EQ(std::wstring(logFont.lfFaceName), L"MS Sans Serif");
+}
+
+TEST_F(Win32Backend, TextExtentGrowsWithLinesAndLetters) {
+    auto window = backend->createWindow(dialogDesc("Размер"), [] {});
+    Size one = window->textExtent("Программу");
+    Size two = window->textExtent("Программу\r\nПрограммупрограмму");
+    EXPECT_GT(one.width, 0);
+    EXPECT_GT(one.height, 0);
+    EXPECT_GT(two.width, one.width);
+    EXPECT_EQ(two.height, 2 * one.height);
+}
+
+TEST_F(Win32Backend, ButtonIsOwnerDrawnTabStopWithHandCursor) {
+    auto window = backend->createWindow(dialogDesc("Кнопка"), [] {});
+    auto button = window->addButton(buttonDesc([] {}));
+    HWND form = findOurWindow(L"Кнопка");
+    HWND handle = childrenOf(form).front();
+    EXPECT_EQ(classOf(handle), L"Button");
+    const LONG style = GetWindowLongW(handle, GWL_STYLE);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_EQ(textOf(handle), L"Выполнить");
+    EXPECT_TRUE(SendMessageW(form, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+}
+
+TEST_F(Win32Backend, ButtonClicksOnlyWhileEnabled) {
+    int clicks = 0;
+    auto window = backend->createWindow(dialogDesc("Нажатия"), [] {});
+    auto button = window->addButton(buttonDesc([&] { ++clicks; }));
+    HWND handle = childrenOf(findOurWindow(L"Нажатия")).front();
+    SendMessageW(handle, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    button->setEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(handle));
+    SendMessageW(handle, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    button->setEnabled(true);
+    SendMessageW(handle, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(Win32Backend, KeyboardPressesTheFocusedButton) {
+    struct Case {
+        const char* key;
+        WPARAM code;
+    };
+    for (Case c : {Case{"Enter", VK_RETURN}, Case{"Space", VK_SPACE}}) {
+        int clicks = 0;
+        auto window = backend->createWindow(dialogDesc("Клавиши"), [] {});
+        auto button = window->addButton(buttonDesc([&] { ++clicks; }));
+        window->setTabOrder({button.get()});
+        window->show(true);
+        HWND handle = childrenOf(findOurWindow(L"Клавиши")).front();
+        SetFocus(handle);
+        PostMessageW(handle, WM_KEYDOWN, c.code, 0);
+        PostMessageW(handle, WM_KEYUP, c.code, 0xC0000000);
+        pumpEvents(*backend);
+        EXPECT_EQ(clicks, 1) << c.key;
+    }
+}
+
+TEST_F(Win32Backend, TabOrderFollowsTheGivenList) {
+    auto window = backend->createWindow(dialogDesc("Порядок"), [] {});
+    auto first = window->addButton(buttonDesc([] {}));
+    auto second = window->addButton(buttonDesc([] {}));
+    window->setTabOrder({second.get(), first.get()});
+    HWND form = findOurWindow(L"Порядок");
+    std::vector<HWND> children = childrenOf(form);
+    ASSERT_EQ(children.size(), 2u);
+    HWND firstStop = GetNextDlgTabItem(form, nullptr, FALSE);
+    EXPECT_EQ(firstStop, children.front());
+    EXPECT_NE(firstStop, childrenOf(form).back());
+    window->show(false);
+    EXPECT_EQ(GetFocus(), firstStop);
+}
+
+TEST_F(Win32Backend, ClosingRunsOnClosedOnceAndDestroyingDoesNot) {
+    int closed = 0;
+    auto window = backend->createWindow(dialogDesc("Закрытие"), [&] { ++closed; });
+    window->close();
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(findOurWindow(L"Закрытие"));
+    window.reset();
+    EXPECT_EQ(closed, 1);
+    auto other = backend->createWindow(dialogDesc("Закрытие"), [&] { ++closed; });
+    other.reset();
+    EXPECT_EQ(closed, 1);
+}
+
+TEST_F(Win32Backend, ControlsOutliveOrPrecedeTheirWindow) {
+    auto window = backend->createWindow(dialogDesc("Порядок уничтожения"), [] {});
+    auto label = window->addLabel(LabelDesc{});
+    auto button = window->addButton(buttonDesc([] {}));
+    label.reset();
+    EXPECT_EQ(childrenOf(findOurWindow(L"Порядок уничтожения")).size(), 1u);
+    window.reset();
+    button->setText("после окна");  // must not crash
+    button.reset();
+}
