@@ -6,6 +6,8 @@
 // on the old, now unnamed file just as on Linux. Where that is not available, replaceFile
 // closes this process's own holds on the target, renames, and takes the holds again on the
 // new file.
+//
+// As on Linux, the process holding a file may still open it to read (a copy of its handle).
 #include "fs.h"
 
 #include <windows.h>
@@ -168,6 +170,19 @@ bool moveReleasingHolds(const std::wstring& from, const std::wstring& to) {
     return moved;
 }
 
+// A reading handle on a file this process holds exclusively, or INVALID_HANDLE_VALUE.
+HANDLE duplicateHeld(const std::wstring& path) {
+    std::lock_guard lock(holdsMutex);
+    const std::wstring wanted = fullPath(path);
+    for (Handle* held : holds) {
+        HANDLE copy = INVALID_HANDLE_VALUE;
+        if (held->system != INVALID_HANDLE_VALUE && samePath(fullPath(held->path), wanted) &&
+            DuplicateHandle(GetCurrentProcess(), held->system, GetCurrentProcess(), &copy, GENERIC_READ, FALSE, 0))
+            return copy;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 void syncedCopy(const std::string& from, const std::string& aside) {
     File source(from, File::Mode::Read);
     File copy(aside, File::Mode::CreateNew);
@@ -263,7 +278,11 @@ File::File(const std::string& path, Mode mode) : path_(path) {
     handle->path = wide(path);
     handle->mode = mode;
     handle->system = openSystem(handle->path, mode);
-    if (handle->system == INVALID_HANDLE_VALUE) failLast(path);
+    if (handle->system == INVALID_HANDLE_VALUE) {
+        DWORD code = GetLastError();
+        if (mode == Mode::Read && code == ERROR_SHARING_VIOLATION) handle->system = duplicateHeld(handle->path);
+        if (handle->system == INVALID_HANDLE_VALUE) fail(path, code);
+    }
     if (mode == Mode::ReadExclusive) {
         std::lock_guard lock(holdsMutex);
         holds.push_back(handle.get());

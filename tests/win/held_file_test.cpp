@@ -69,6 +69,17 @@ TEST(HeldFile, MovedHoldIsReleasedOnce) {
     EXPECT_NO_THROW(os::File(dir.file("t.db"), os::File::Mode::ReadExclusive));
 }
 
+TEST(HeldFile, HolderMayStillReadIt) {
+    TempFolder dir;
+    writeFile(dir.file("t.db"), "held");
+    os::File held(dir.file("t.db"), os::File::Mode::ReadExclusive);
+    os::File reader(dir.file("t.db"), os::File::Mode::Read);
+    EXPECT_EQ(readAll(reader), "held");
+    EXPECT_EQ(kindOfOpen(dir.file("t.db"), os::File::Mode::ReadExclusive), os::ErrorKind::Busy);
+    reader.close();
+    EXPECT_EQ(readAll(held), "held");
+}
+
 TEST(HeldFile, SharedReadsCoexist) {
     TempFolder dir;
     writeFile(dir.file("t.db"), "abc");
