@@ -108,8 +108,11 @@ void BlobWriter::commit() {
 }
 
 void BlobWriter::discard() {
-    if (file_.isOpen()) file_.close();
-    os::removeFile(asidePath(mbPath_));
+    try {
+        if (file_.isOpen()) file_.close();
+    } catch (const os::Error&) {
+    }
+    removeQuietly(asidePath(mbPath_));
     finished_ = false;
 }
 

@@ -76,7 +76,7 @@ void createTable(const std::string& table, const std::vector<FieldDef>& fields,
         if (keyFieldCount > 0) os::replaceFile(asidePath(pxPath), pxPath);
         os::replaceFile(aside, table);
     } catch (const os::Error& e) {
-        removeLeftovers(table);
+        for (const auto& path : {aside, asidePath(mbPath), asidePath(pxPath)}) removeQuietly(path);
         throw fileError(table, e);
     }
 }

@@ -46,10 +46,10 @@ std::int64_t deleteRows(const std::string& table, const sql::Expr* where) {
         commitRewrittenTable(open.path, header, writer, table);
         return deleted;
     } catch (const os::Error& e) {
-        os::removeFile(aside);
+        removeQuietly(aside);
         throw fileError(table, e);
     } catch (...) {
-        os::removeFile(aside);
+        removeQuietly(aside);
         throw;
     }
 }

@@ -143,11 +143,11 @@ std::int64_t insertRows(const std::string& table, const std::vector<std::string>
         commitRewrittenTable(open.path, header, writer, table);
         return static_cast<std::int64_t>(rows.size());
     } catch (const os::Error& e) {
-        os::removeFile(aside);
+        removeQuietly(aside);
         blobs.discard();
         throw fileError(table, e);
     } catch (...) {
-        os::removeFile(aside);
+        removeQuietly(aside);
         blobs.discard();
         throw;
     }

@@ -22,7 +22,7 @@ void commitRewrittenTable(const std::string& tablePath, const Header& header,
         os::replaceFile(asidePath(tablePath), tablePath);
         if (header.info.keyed() && header.info.keyFieldCount > 0) os::replaceFile(pxAside, pxPath);
     } catch (const os::Error& e) {
-        os::removeFile(pxAside);
+        removeQuietly(pxAside);
         throw fileError(table, e);
     }
 }
@@ -49,7 +49,7 @@ void repairPrimaryIndex(const std::string& tablePath, const Header& header,
         writePrimaryIndex(pxAside, os::nameOf(pxPath), header, header.bytes, blocks, keys);
         os::replaceFile(pxAside, pxPath);
     } catch (const os::Error& e) {
-        os::removeFile(pxAside);
+        removeQuietly(pxAside);
         throw fileError(table, e);
     }
 }

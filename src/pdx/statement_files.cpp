@@ -20,6 +20,13 @@ std::string asidePath(const std::string& path) {
     return os::folderOf(path) + kAsidePrefix + os::nameOf(path) + kAsideSuffix;
 }
 
+void removeQuietly(const std::string& path) noexcept {
+    try {
+        os::removeFile(path);
+    } catch (const os::Error&) {
+    }
+}
+
 void removeLeftovers(const std::string& tablePath) {
     const std::string folder = os::folderOf(tablePath);
     const std::string name = os::nameOf(tablePath);

@@ -1,0 +1,191 @@
+// Failures leave the table byte-identical: bad statements, busy and unwritable tables,
+// truncated and corrupted files. Damaged files give clear errors, never crashes or hangs.
+#include "os/fs.h"
+#include "pdx/error.h"
+#include "pdx/table.h"
+#include "table_fixtures.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+
+namespace {
+
+// Runs `statement` on the table at `path` and expects a pdx::Error mentioning `part`; the
+// table file and its index must be unchanged afterwards.
+void expectFailureLeavesTable(const std::string& path, const std::string& statement,
+                              const std::string& part) {
+    const std::string before = readFile(path);
+    try {
+        pdx::execute(statement);
+        ADD_FAILURE() << "no error for " << statement;
+    } catch (const pdx::Error& e) {
+        EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(readFile(path), before);
+}
+
+struct BadStatement {
+    const char* suffix;  // after DELETE FROM "<table>"
+    const char* message;
+};
+
+class DeleteFails : public ::testing::TestWithParam<BadStatement> {};
+
+TEST_P(DeleteFails, TableUnchanged) {
+    TempFolder folder("delete-fails");
+    const std::string path = makeJingles(folder, 100, true);
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + GetParam().suffix,
+                             GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Statements, DeleteFails,
+                         ::testing::Values(BadStatement{" WHERE Nope <> 5", "Nope"},
+                                           BadStatement{" WHERE FKey <> 'five'", "FKey"},
+                                           BadStatement{" WHERE FKey <>", "SQL"}));
+
+TEST(DeleteFails, MissingTableIsNamed) {
+    TempFolder folder("missing");
+    const std::string path = folder.file("AdvStarts.db");
+    try {
+        pdx::execute("DELETE FROM " + sqlName(path) + " WHERE FKey <> 1");
+        FAIL();
+    } catch (const pdx::Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Таблица \"" + path + "\" не найдена");
+    }
+}
+
+TEST(DeleteFails, BusyTableIsRefused) {
+    TempFolder folder("busy");
+    const std::string path = makeJingles(folder, 100, false);
+    const os::File holder(path, os::File::Mode::ReadExclusive);
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1",
+                             "занята другой программой");
+}
+
+TEST(DeleteFails, TableHeldByAnotherProcessIsRefused) {
+    TempFolder folder("busy-child");
+    const std::string path = makeJingles(folder, 100, false);
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const os::File holder(path, os::File::Mode::ReadExclusive);
+        char c = 1;
+        (void)!write(ready[1], &c, 1);
+        (void)!read(release[0], &c, 1);
+        _exit(0);
+    }
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1",
+                             "занята другой программой");
+    (void)!write(release[1], &c, 1);
+    waitpid(child, nullptr, 0);
+    EXPECT_GT(pdx::execute("DELETE FROM " + sqlName(path) + " WHERE FKey <> 1"), 0);
+}
+
+TEST(DeleteFails, UnwritableFolder) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    TempFolder folder("readonly");
+    const std::string path = makeJingles(folder, 100, false);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_exec);
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1",
+                             "Нет доступа");
+}
+
+// A write that fails half way (here: the new file's name is taken by a folder).
+TEST(DeleteFails, FailedWriteLeavesTableAndIndex) {
+    TempFolder folder("blocked");
+    const std::string path = makeJingles(folder, 100, true);
+    const std::string index = readFile(folder.file("Jingles.px"));
+    std::filesystem::create_directory(folder.file("~Jingles.db.new"));
+    std::filesystem::create_directory(folder.file("~Jingles.db.new/x"));
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1", path);
+    EXPECT_EQ(readFile(folder.file("Jingles.px")), index);
+}
+
+// Header and chain damage: each must be reported as such, for reading and for DELETE.
+struct Damage {
+    const char* name;
+    std::size_t offset;
+    std::string bytes;  // written at offset; empty: truncate the file to offset
+    const char* message;
+};
+
+class DamagedTable : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedTable, ClearErrorNoChange) {
+    TempFolder folder("damaged");
+    const std::string path = makeJingles(folder, 300, false);
+    std::string content = readFile(path);
+    const Damage& d = GetParam();
+    if (d.bytes.empty()) {
+        content.resize(d.offset);
+    } else {
+        content.replace(d.offset, d.bytes.size(), d.bytes);
+    }
+    writeFile(path, content);
+    try {
+        pdx::Table(path).readAll();
+        FAIL() << "read a damaged table";
+    } catch (const pdx::Error& e) {
+        EXPECT_NE(std::string(e.what()).find(d.message), std::string::npos) << e.what();
+    }
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1", d.message);
+}
+
+const std::string kHeaderEnd = std::string(1, '\x00');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedTable,
+    ::testing::Values(
+        Damage{"TruncatedHeader", 0x40, "", "повреждена"},
+        Damage{"TruncatedData", 0x800 + 3000, "", "за пределами файла"},
+        Damage{"RecordCountTooHigh", 0x06, std::string("\xFF\x00\x00\x00", 4), "записей"},
+        Damage{"RecordCountTooLow", 0x06, std::string("\x05\x00\x00\x00", 4), "записей"},
+        Damage{"ZeroBlockSize", 0x05, std::string(1, '\0'), "размер блока"},
+        Damage{"HugeHeaderSize", 0x02, "\xFF\xFF", "заголовка"},
+        Damage{"UnknownFieldType", 0x78, "\x42", "неизвестного типа"},
+        Damage{"NextBlockOutside", 0x800, "\xFF\x7F", "за пределами файла"},
+        Damage{"CyclicChain", 0x800, std::string("\x01\x00", 2), "кольцо"},
+        Damage{"OverfullBlock", 0x804, "\xFF\x7E", "заполненность"},
+        Damage{"UnknownLevel", 0x39, "\x20", "версия"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Random damage anywhere in real tables: the reader either reads or throws pdx::Error.
+TEST(DamagedTable, RandomBytesNeverCrash) {
+    REQUIRE_SAMPLES();
+    std::mt19937 random(12345);
+    TempFolder folder("random");
+    for (const char* sample : {"misc/ORDERS.DB", "fields/memo.db", "misc/tblAC.DB", "fields/bcd.db"}) {
+        const std::string path = copySample(folder, sample);
+        const std::string original = readFile(path);
+        for (int round = 0; round < 200; ++round) {
+            std::string content = original;
+            const int changes = 1 + static_cast<int>(random() % 8);
+            for (int k = 0; k < changes; ++k) {
+                content[random() % std::min<std::size_t>(content.size(), 0x1000)] =
+                    static_cast<char>(random());
+            }
+            if (random() % 5 == 0) content.resize(random() % content.size());
+            writeFile(path, content);
+            try {
+                const pdx::Table table(path);
+                for (auto cursor = table.records(); cursor.next();) {
+                    for (std::size_t i = 0; i < table.fields().size(); ++i) {
+                        pdx::formatValue(cursor.values()[i], table.fields()[i]);
+                    }
+                }
+            } catch (const pdx::Error&) {
+            }
+        }
+    }
+}
+
+}  // namespace
