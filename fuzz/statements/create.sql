@@ -1,0 +1,1 @@
+CREATE TABLE "Джинглы.db" ("Id" AUTOINC, FKey INTEGER, Name CHAR(40), Amount DECIMAL(10,2), M BLOB(20,1), B BYTES(8), PRIMARY KEY (Id))

@@ -1,0 +1,1 @@
+DELETE FROM "C:\Jingles\AdvBeats1.db" WHERE FKey<>1

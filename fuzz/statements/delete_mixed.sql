@@ -1,0 +1,1 @@
+delete from Beats where (FKey = 1 or FKey >= 2.5) and not Name = 'It''s' and Active is not null;

@@ -1,0 +1,1 @@
+INSERT INTO t (FKey, Name, Active) VALUES (1, 'a.wav', TRUE), (-20, NULL, FALSE), (+3.25, 'x', NULL)
