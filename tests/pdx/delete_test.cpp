@@ -139,6 +139,18 @@ TEST(DeleteRows, StaleSecondaryIndexesGoAndTheBlobFileStays) {
     EXPECT_EQ(memoAfter[0], memoBefore[1]);
 }
 
+// Enough data blocks that the index needs a second level; pxlib reads both.
+TEST(DeleteRows, TwoLevelIndexReadsBackThroughPxlib) {
+    TempFolder folder("two-levels");
+    const std::string path = makeJingles(folder, 12000, true);
+    EXPECT_GT(pdx::Table(path).info().fileBlocks, 204);
+    EXPECT_GT(pdx::execute("DELETE FROM " + sqlName(path) + " WHERE FKey = 2"), 0);
+    const oracle::PxTable px = oracle::read(path);
+    EXPECT_EQ(oracle::readThroughIndex(path, folder.file("Jingles.px")), px.rawRecords);
+    const std::string index = readFile(folder.file("Jingles.px"));
+    EXPECT_EQ(static_cast<int>(index[0x20]), 2);  // index levels
+}
+
 TEST(DeleteRows, MissingOrForeignIndexIsRebuiltEvenWhenNothingIsDeleted) {
     REQUIRE_SAMPLES();
     TempFolder folder("delete-index");
