@@ -75,7 +75,10 @@ std::optional<std::string> BlobFile::read(const std::uint8_t* field, const Field
         at = ref.offset + mb::kSingleHeader + (graphic ? mb::kGraphicExtra : 0);
         length = ref.length - (graphic ? mb::kGraphicExtra : 0);
     } else if (head[0] == mb::kSubAllocated) {
-        if (ref.index >= 64) throw broken("неверный номер данных");
+        if (ref.index >= mb::kSubEntries) throw broken("неверный номер данных");
+        if (ref.offset + mb::kSubTableAt + mb::kSubEntries * mb::kSubEntry > size_) {
+            throw broken("ссылка за пределы файла");
+        }
         std::uint8_t entry[mb::kSubEntry];
         file_.readAt(ref.offset + mb::kSubTableAt + ref.index * mb::kSubEntry, entry, sizeof entry);
         if (entry[1] == 0 || (entry[1] - 1u) * mb::kSubUnit + entry[4] != ref.length) {

@@ -20,6 +20,7 @@ constexpr std::size_t kSingleHeader = 9;    // type, block count, length, modifi
 constexpr std::size_t kGraphicExtra = 8;    // graphics carry 8 more header bytes
 constexpr std::size_t kSubTableAt = 12;     // sub-allocated block: table of 5-byte entries
 constexpr std::size_t kSubEntry = 5;
+constexpr std::size_t kSubEntries = 64;
 constexpr std::size_t kSubUnit = 16;
 }  // namespace mb
 

@@ -65,11 +65,14 @@ Decimal decodeBcd(const std::uint8_t* p, int scale) {
     d.negative = (p[0] & 0x80) == 0;
     d.scale = scale;
     const std::uint8_t flip = d.negative ? 0x0F : 0x00;
+    // A nibble that is no digit ends the digits Paradox stored; the rest is noise.
     std::string digits;
+    bool noise = false;
     for (std::size_t nibble = 2; nibble < kBcdWidth * 2; ++nibble) {
         const std::uint8_t b = p[nibble / 2];
         const std::uint8_t v = ((nibble % 2) ? (b & 0x0F) : (b >> 4)) ^ flip;
-        digits += static_cast<char>('0' + std::min<std::uint8_t>(v, 9));
+        noise = noise || v > 9;
+        digits += static_cast<char>('0' + (noise ? 0 : v));
     }
     // Keep at least one digit before the point.
     const std::size_t keep = static_cast<std::size_t>(scale) + 1;
