@@ -180,3 +180,45 @@ TEST(CreateTable, HeaderPxlibAccepts) {
 }
 
 }  // namespace
+
+namespace {
+
+// INSERT into tables Paradox wrote: the same code path as for our own tables.
+TEST(InsertIntoSamples, KeyedTableTakesTheRowInKeyOrder) {
+    REQUIRE_SAMPLES();
+    TempFolder folder("insert-orders");
+    const std::string path = copySample(folder, "misc/ORDERS.DB");
+    const auto before = pdx::Table(path).readAll();
+    EXPECT_EQ(pdx::execute("INSERT INTO " + sqlName(path) +
+                           " (\"Order No\", \"Customer No\", Terms) VALUES (1004.5, 99, 'FOB')"),
+              1);
+    const pdx::Table table(path);
+    const auto after = table.readAll();
+    ASSERT_EQ(after.size(), before.size() + 1);
+    for (std::size_t i = 1; i < after.size(); ++i) {
+        EXPECT_LT(std::get<double>(after[i - 1][0]), std::get<double>(after[i][0]));
+    }
+    const oracle::PxTable px = oracle::read(path);
+    EXPECT_EQ(oracle::readThroughIndex(path, folder.file("ORDERS.PX")), px.rawRecords);
+    EXPECT_THROW(pdx::execute("INSERT INTO " + sqlName(path) + " (\"Order No\") VALUES (1004.5)"),
+                 pdx::Error);
+}
+
+TEST(InsertIntoSamples, LongMemoGoesToTheExistingBlobFile) {
+    REQUIRE_SAMPLES();
+    TempFolder folder("insert-memo");
+    const std::string path = copySample(folder, "fields/memo.db");
+    const auto before = pdx::Table(path).readAll();
+    const std::string memo(600, 'm');
+    EXPECT_EQ(pdx::execute("INSERT INTO " + sqlName(path) + " (MEMO) VALUES ('" + memo + "')"), 1);
+    const pdx::Table table(path);
+    EXPECT_EQ(table.info().autoIncrement, before.size() + 1);
+    const auto after = table.readAll();
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[0], before[0]);
+    EXPECT_EQ(after[1], before[1]);
+    EXPECT_EQ(after[2][1], pdx::Value(memo));
+    EXPECT_EQ(after[2][0], pdx::Value(std::int64_t{3}));
+}
+
+}  // namespace
