@@ -47,6 +47,15 @@ private:
         char c = text_[pos_];
         if (c == '"') return {TokenKind::QuotedName, readQuoted('"'), start};
         if (c == '\'') return {TokenKind::String, readQuoted('\''), start};
+        if (isDigit(c)) {
+            // Digits followed by letters make a bare name, such as the table 2Beats.
+            std::size_t end = pos_;
+            while (end < text_.size() && isWordChar(text_[end])) ++end;
+            if (text_.substr(pos_, end - pos_).find_first_not_of("0123456789") != std::string_view::npos) {
+                pos_ = end;
+                return {TokenKind::Word, std::string(text_.substr(start, end - start)), start};
+            }
+        }
         if (isDigit(c) || (c == '.' && pos_ + 1 < text_.size() && isDigit(text_[pos_ + 1]))) {
             return {TokenKind::Number, readNumber(), start};
         }

@@ -209,6 +209,10 @@ private:
         std::size_t offset = peek().offset;
         if (startsLiteral()) return {false, {}, literal(), offset};
         const Token& token = peek();
+        // A bare name starting with a digit is more likely a mistyped number, such as 1e5.
+        if (token.kind == TokenKind::Word && token.text[0] >= '0' && token.text[0] <= '9') {
+            failAt(token, "неверное число " + quoted(token.text) + " (имя поля с цифры пишите в кавычках)");
+        }
         bool bareName = token.kind == TokenKind::Word && !isConditionKeyword(foldCase(token.text));
         if (!bareName && token.kind != TokenKind::QuotedName) fail("ожидалось поле или значение");
         return {true, fieldName(), {}, offset};

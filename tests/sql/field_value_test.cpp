@@ -1,4 +1,5 @@
 #include "pdx/sql.h"
+#include "pdx/sql_literal.h"
 #include "sql_test_support.h"
 
 using namespace pdx;
@@ -18,6 +19,10 @@ struct ConversionCase {
     std::uint8_t size;
     Value expected;
 };
+
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << literalText(c.literal) << " into type " << int(c.type) << " size " << int(c.size);
+}
 
 class FieldValue : public testing::TestWithParam<ConversionCase> {};
 
@@ -77,6 +82,10 @@ struct RefusalCase {
     std::uint8_t size;
     std::string message;
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << literalText(c.literal) << " into type " << int(c.type) << " size " << int(c.size);
+}
 
 class FieldValueRefused : public testing::TestWithParam<RefusalCase> {};
 

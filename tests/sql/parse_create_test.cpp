@@ -16,6 +16,8 @@ struct TypeCase {
     int size;  // as in the header
 };
 
+void PrintTo(const TypeCase& c, std::ostream* os) { *os << c.written; }
+
 class CreateType : public testing::TestWithParam<TypeCase> {};
 
 TEST_P(CreateType, MapsToParadoxField) {
@@ -87,6 +89,8 @@ struct CreateErrorCase {
     std::string columns;
     std::string message;
 };
+
+void PrintTo(const CreateErrorCase& c, std::ostream* os) { *os << c.columns; }
 
 class CreateError : public testing::TestWithParam<CreateErrorCase> {};
 

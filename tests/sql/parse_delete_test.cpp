@@ -30,6 +30,8 @@ struct DeleteCase {
     std::string where;  // rendered; empty when there is no WHERE
 };
 
+void PrintTo(const DeleteCase& c, std::ostream* os) { *os << c.text; }
+
 class ParseDelete : public testing::TestWithParam<DeleteCase> {};
 
 TEST_P(ParseDelete, GivesTableAndCondition) {
@@ -47,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseDelete, testing::Values(
     DeleteCase{"DELETE FROM \"Папка с пробелами\\Джинглы \"\"новые\"\".db\"",
                "Папка с пробелами\\Джинглы \"новые\".db", ""},
     DeleteCase{"DELETE FROM Beats", "Beats.db", ""},
+    DeleteCase{"DELETE FROM 2Beats WHERE \"1st\" = 1", "2Beats.db", "[1st]=1"},
     DeleteCase{"DELETE FROM adv_Beats2 WHERE fkey=2", "adv_Beats2.db", "[fkey]=2"},
     DeleteCase{"DELETE FROM t WHERE \"Order No\" >= 10.50", "t.db", "[Order No]>=10.50"},
     DeleteCase{"DELETE FROM t WHERE 5 < FKey", "t.db", "[FKey]>5"},
@@ -72,6 +75,8 @@ struct ErrorCase {
     std::string text;
     std::string message;  // a part of the expected message
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.text; }
 
 class ParseError : public testing::TestWithParam<ErrorCase> {};
 
@@ -99,7 +104,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseError, testing::Values(
     ErrorCase{"DELETE FROM t WHERE 1 = 2", "в сравнении должно быть поле"},
     ErrorCase{"DELETE FROM t WHERE a = NULL", "в позиции 25: сравнение с NULL"},
     ErrorCase{"DELETE FROM t WHERE a IS 5", "ожидалось NULL"},
-    ErrorCase{"DELETE FROM t WHERE a = 12abc", "неверное число"},
+    ErrorCase{"DELETE FROM t WHERE a = 12abc", "в позиции 25: неверное число «12abc»"},
+    ErrorCase{"DELETE FROM t WHERE a = 1e5", "неверное число «1e5»"},
+    ErrorCase{"DELETE FROM t WHERE a = 1.5e5", "в позиции 25: неверное число"},
+    ErrorCase{"DELETE FROM t WHERE 1st = 1", "неверное число «1st»"},
     ErrorCase{"DELETE FROM t WHERE a = -", "ожидалось значение"},
     ErrorCase{"DELETE FROM t WHERE AND = 1", "ожидалось поле или значение, а найдено «AND»"},
     // Positions count characters, not bytes.

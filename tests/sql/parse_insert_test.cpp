@@ -42,6 +42,8 @@ struct InsertErrorCase {
     std::string message;
 };
 
+void PrintTo(const InsertErrorCase& c, std::ostream* os) { *os << c.text; }
+
 class InsertError : public testing::TestWithParam<InsertErrorCase> {};
 
 TEST_P(InsertError, IsRefused) { expectError([&] { parse(GetParam().text); }, {GetParam().message}); }

@@ -42,6 +42,8 @@ struct MatchCase {
     bool expected;
 };
 
+void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.condition << (c.row.empty() ? " (blank row)" : ""); }
+
 class PredicateMatch : public testing::TestWithParam<MatchCase> {};
 
 TEST_P(PredicateMatch, GivesTrueOnlyForTrueConditions) {
@@ -176,6 +178,8 @@ struct BindErrorCase {
     std::string condition;
     std::vector<std::string> parts;
 };
+
+void PrintTo(const BindErrorCase& c, std::ostream* os) { *os << c.condition; }
 
 class PredicateBindError : public testing::TestWithParam<BindErrorCase> {};
 
