@@ -105,7 +105,7 @@ FormWidget::FormWidget(const backend::WindowDesc& desc, std::function<void()> on
     setObjectName(QString::fromStdString(desc.name));
     setWindowTitle(QString::fromStdString(desc.caption));
     if (desc.frame == backend::Frame::Dialog) {
-        setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+        setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                        Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         setFixedSize(desc.client.width, desc.client.height);
     } else {
@@ -179,6 +179,7 @@ void QtWindow::setCaption(const std::string& caption) {
 
 void QtWindow::show(bool centreOnScreen) {
     if (centreOnScreen) {
+        widget_->winId();  // the platform window exists, so the frame's size is known
         QScreen* screen = QGuiApplication::primaryScreen();
         QRect frame = widget_->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -11,12 +11,17 @@ namespace {
 int nextControlId = 1000;
 
 DWORD labelStyle(const backend::LabelDesc& desc) {
-    DWORD style = desc.alignment == backend::Alignment::Center  ? SS_CENTER
-                  : desc.alignment == backend::Alignment::Right ? SS_RIGHT
-                                                                : SS_LEFT;
     // Without SS_NOTIFY a static is transparent to the mouse, so its cursor would not show.
-    if (desc.cursor != backend::Cursor::Default) style |= SS_NOTIFY;
-    return style;
+    return SS_OWNERDRAW | (desc.cursor != backend::Cursor::Default ? SS_NOTIFY : 0);
+}
+
+UINT alignmentOf(backend::Alignment alignment) {
+    switch (alignment) {
+    case backend::Alignment::Center: return DT_CENTER;
+    case backend::Alignment::Right: return DT_RIGHT;
+    case backend::Alignment::Left: break;
+    }
+    return DT_LEFT;
 }
 
 }  // namespace
@@ -56,7 +61,34 @@ Win32Control* Win32Control::of(HWND child) {
     return child ? reinterpret_cast<Win32Control*>(GetWindowLongPtrW(child, GWLP_USERDATA)) : nullptr;
 }
 
-Win32Label::Win32Label(HWND parent, const backend::LabelDesc& desc, HFONT font)
-    : Win32Control(parent, L"STATIC", labelStyle(desc), desc, font) {}
+Win32Label::Win32Label(HWND parent, const backend::LabelDesc& desc, HFONT font, COLORREF textColor,
+                       HBRUSH background)
+    : Win32Control(parent, L"STATIC", labelStyle(desc), desc, font),
+      font_(font),
+      alignment_(alignmentOf(desc.alignment)),
+      textColor_(textColor),
+      background_(background) {}
+
+void Win32Label::draw(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    FillRect(dc, &rect, background_);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle())) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(handle(), text.data(), static_cast<int>(text.size()))));
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    const UINT format = alignment_ | DT_EXPANDTABS | DT_NOCLIP;
+    if (IsWindowEnabled(handle())) {
+        SetTextColor(dc, textColor_);
+    } else {  // embossed, as a disabled label is drawn
+        RECT highlight = rect;
+        OffsetRect(&highlight, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawTextW(dc, text.c_str(), -1, &highlight, format);
+        SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    }
+    DrawTextW(dc, text.c_str(), -1, &rect, format);
+    SelectObject(dc, oldFont);
+}
 
 }  // namespace ui::win32

@@ -36,10 +36,19 @@ private:
     backend::Cursor cursor_;
 };
 
-// A static text: centred, left or right aligned, one line per line break.
+// A text, centred, left or right aligned, one line per line break. It draws itself with
+// the very call that measured it (as the layer's textExtent), so what fits there shows whole.
 class Win32Label : public Win32Control {
 public:
-    Win32Label(HWND parent, const backend::LabelDesc& desc, HFONT font);
+    Win32Label(HWND parent, const backend::LabelDesc& desc, HFONT font, COLORREF textColor, HBRUSH background);
+
+    void draw(const DRAWITEMSTRUCT& item) override;
+
+private:
+    HFONT font_;
+    UINT alignment_;
+    COLORREF textColor_;
+    HBRUSH background_;
 };
 
 }  // namespace ui::win32

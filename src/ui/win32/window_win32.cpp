@@ -72,7 +72,7 @@ Win32Window::~Win32Window() {
 }
 
 std::unique_ptr<backend::Control> Win32Window::addLabel(const backend::LabelDesc& desc) {
-    return std::make_unique<Win32Label>(handle_, desc, font_);
+    return std::make_unique<Win32Label>(handle_, desc, font_, textColor_, background_);
 }
 
 std::unique_ptr<backend::Control> Win32Window::addButton(const backend::ButtonDesc& desc) {
@@ -138,12 +138,6 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (Win32Control* control = childControl(item.hwndItem)) control->draw(item);
         return TRUE;
-    }
-    case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, IsWindowEnabled(reinterpret_cast<HWND>(lParam)) ? textColor_ : GetSysColor(COLOR_GRAYTEXT));
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(background_);
     }
     case WM_ERASEBKGND: {
         RECT client;
