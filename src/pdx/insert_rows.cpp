@@ -6,6 +6,7 @@
 #include "pdx/field_layout.h"
 #include "pdx/keyed_files.h"
 #include "pdx/messages.h"
+#include "pdx/sql_text.h"
 #include "pdx/statement_files.h"
 #include "pdx/table_files.h"
 #include "pdx/table_open.h"
@@ -27,7 +28,7 @@ std::vector<std::size_t> resolveColumns(const std::vector<std::string>& columns,
     }
     for (const auto& name : columns) {
         const auto it = std::find_if(fields.begin(), fields.end(), [&](const FieldDef& f) {
-            return equalsIgnoringCase(f.name, name);
+            return sql::sameName(f.name, name);
         });
         if (it == fields.end()) throw tableError(table, "нет поля " + name);
         const auto index = static_cast<std::size_t>(it - fields.begin());

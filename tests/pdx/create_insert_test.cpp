@@ -100,6 +100,14 @@ TEST(Insert, KeyedRowsLandInKeyOrderOverManyBlocks) {
     EXPECT_EQ(oracle::readThroughIndex(path, folder.file("Jingles.px")), px.rawRecords);
 }
 
+TEST(Insert, CyrillicColumnNamesMatchInAnyCase) {
+    TempFolder folder("cyrillic");
+    const std::string path = folder.file("t.db");
+    pdx::execute("CREATE TABLE " + sqlName(path) + " (\"Имя\" CHAR(10), N INTEGER)");
+    EXPECT_EQ(pdx::execute("INSERT INTO " + sqlName(path) + " (\"ИМЯ\", n) VALUES ('Ёлка', 1)"), 1);
+    EXPECT_EQ(pdx::Table(path).readAll()[0][0], pdx::Value(std::string("Ёлка")));
+}
+
 TEST(Insert, ColumnsByNameOthersBlank) {
     TempFolder folder("columns");
     const std::string path = folder.file("t.db");
