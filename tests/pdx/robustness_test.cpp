@@ -6,8 +6,10 @@
 #include "table_fixtures.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <random>
 
@@ -65,6 +67,7 @@ TEST(DeleteFails, BusyTableIsRefused) {
                              "занята другой программой");
 }
 
+#ifndef _WIN32
 TEST(DeleteFails, TableHeldByAnotherProcessIsRefused) {
     TempFolder folder("busy-child");
     const std::string path = makeJingles(folder, 100, false);
@@ -98,6 +101,7 @@ TEST(DeleteFails, UnwritableFolder) {
     expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1",
                              "Нет доступа");
 }
+#endif
 
 // A write that fails half way (here: the new file's name is taken by a folder).
 TEST(DeleteFails, FailedWriteLeavesTableAndIndex) {
