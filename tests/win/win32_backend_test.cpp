@@ -107,26 +107,49 @@ TEST_F(Win32Backend, ShownCentredOnTheWorkArea) {
     EXPECT_NEAR(bounds.top - work.top, work.bottom - bounds.bottom, 1);
 }
 
+// The first and last columns of a window that hold something else than the background.
+std::pair<int, int> inkColumns(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    const COLORREF background = GetSysColor(COLOR_BTNFACE);
+    int first = -1, last = -1;
+    for (int x = 0; x < client.right; ++x)
+        for (int y = 0; y < client.bottom; ++y)
+            if (GetPixel(dc, x, y) != background) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    ReleaseDC(window, dc);
+    return {first, last};
+}
+
 TEST_F(Win32Backend, LabelsAlignAndBreakLines) {
-    auto window = backend->createWindow(dialogDesc("Метки"), [] {});
     struct Case {
         Alignment alignment;
-        DWORD style;
+        const char* name;
     };
-    for (Case c : {Case{Alignment::Left, SS_LEFT}, Case{Alignment::Center, SS_CENTER},
-                   Case{Alignment::Right, SS_RIGHT}}) {
+    for (Case c : {Case{Alignment::Left, "left"}, Case{Alignment::Center, "centre"}, Case{Alignment::Right, "right"}}) {
+        auto window = backend->createWindow(dialogDesc("Метки"), [] {});
         LabelDesc desc;
         desc.name = "Label1";
-        desc.bounds = {4, 4, 251, 39};
+        desc.bounds = {10, 10, 200, 60};
         desc.text = "первая\nвторая\rтретья\r\nчетвёртая";
         desc.alignment = c.alignment;
         auto label = window->addLabel(desc);
-        std::vector<HWND> children = childrenOf(findOurWindow(L"Метки"));
-        ASSERT_EQ(children.size(), 1u);
-        HWND handle = children.front();
-        EXPECT_EQ(classOf(handle), L"Static");
-        EXPECT_EQ(GetWindowLongW(handle, GWL_STYLE) & SS_TYPEMASK, c.style);
-        EXPECT_EQ(textOf(handle), L"первая\r\nвторая\r\nтретья\r\nчетвёртая");
+        window->show(false);
+        HWND handle = childrenOf(findOurWindow(L"Метки")).front();
+        EXPECT_EQ(GetWindowLongW(handle, GWL_STYLE) & SS_TYPEMASK, SS_OWNERDRAW) << c.name;
+        EXPECT_EQ(textOf(handle), L"первая\r\nвторая\r\nтретья\r\nчетвёртая") << c.name;
+        UpdateWindow(handle);
+        auto [first, last] = inkColumns(handle);
+        ASSERT_GE(first, 0) << c.name << ": nothing drawn";
+        switch (c.alignment) {
+        case Alignment::Left: EXPECT_LE(first, 2) << c.name; EXPECT_LT(last, 150) << c.name; break;
+        case Alignment::Right: EXPECT_GE(last, 197) << c.name; EXPECT_GT(first, 50) << c.name; break;
+        case Alignment::Center: EXPECT_NEAR(first, 199 - last, 2) << c.name; break;
+        }
         label->setText("одна");
         EXPECT_EQ(textOf(handle), L"одна");
     }

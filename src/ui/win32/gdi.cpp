@@ -1,5 +1,6 @@
 #include "ui/win32/gdi.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/win32/text_win32.h"
@@ -30,9 +31,18 @@ SIZE textSize(HFONT font, const std::wstring& text, UINT extraFormat) {
     RECT rect{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
               DT_CALCRECT | DT_EXPANDTABS | extraFormat);
+    // Measuring leaves out a line's trailing spaces, which centring still counts.
+    LONG width = rect.right - rect.left;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+        SIZE line{0, 0};
+        GetTextExtentPoint32W(dc, text.c_str() + start, static_cast<int>(end - start), &line);
+        width = std::max(width, line.cx);
+        start = end + 2;
+    }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    return {width, rect.bottom - rect.top};
 }
 
 void drawImage(HDC dc, int x, int y, const Image& image, COLORREF face) {
