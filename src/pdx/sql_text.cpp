@@ -52,6 +52,15 @@ std::size_t characterCount(std::string_view text) {
 
 std::string quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
 
+std::string abbreviated(std::string_view text, std::size_t maxCharacters) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool starts = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (starts && characters++ == maxCharacters) return std::string(text.substr(0, i)) + "…";
+    }
+    return std::string(text);
+}
+
 }  // namespace pdx::sql
 
 namespace pdx::sql {

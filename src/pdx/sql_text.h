@@ -19,6 +19,9 @@ std::size_t characterCount(std::string_view text);
 // «text», for naming things in messages.
 std::string quoted(std::string_view text);
 
+// The text cut to its first `maxCharacters` characters, with "…" when something was cut.
+std::string abbreviated(std::string_view text, std::size_t maxCharacters);
+
 }  // namespace pdx::sql
 
 namespace pdx::sql {

@@ -113,6 +113,38 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseError, testing::Values(
     // Positions count characters, not bytes.
     ErrorCase{"DELETE FROM \"Джинглы.db\" WHERE", "в позиции 31"}));
 
+TEST(ParseDeleteLimits, AcceptsDeepButNotEndlessNesting) {
+    std::string deep = std::string(150, '(') + "a=1" + std::string(150, ')');
+    EXPECT_EQ(render(*parseDelete("DELETE FROM t WHERE " + deep).where), "[a]=1");
+    std::string notNot;
+    for (int i = 0; i < 150; ++i) notNot += "NOT ";
+    EXPECT_EQ(render(*parseDelete("DELETE FROM t WHERE " + notNot + "a=1").where).substr(0, 8), "NOT NOT ");
+    expectError([] { parse("DELETE FROM t WHERE " + std::string(100000, '(') + "a=1"); },
+                {"в позиции 221: условие вложено слишком глубоко"});
+}
+
+TEST(ParseDeleteLimits, AcceptsAThousandComparisons) {
+    auto chain = [](int terms) {
+        std::string condition = "a=0";
+        for (int i = 1; i < terms; ++i) condition += " OR a=" + std::to_string(i);
+        return "DELETE FROM t WHERE " + condition;
+    };
+    EXPECT_NO_THROW(parse(chain(1000)));
+    expectError([&] { parse(chain(1001)); }, {"в условии больше 1000 сравнений"});
+}
+
+TEST(ParseDeleteLimits, QuotesLongTextShortly) {
+    std::string path(300, 'x');
+    try {
+        parse("DELETE FROM t \"" + path + "\"");
+        ADD_FAILURE() << "no error";
+    } catch (const pdx::Error& error) {
+        std::string message = error.what();
+        EXPECT_NE(message.find("а найдено «\"" + std::string(39, 'x') + "…»"), std::string::npos) << message;
+        EXPECT_LT(message.size(), 200u) << message;
+    }
+}
+
 TEST(ParseNumber, KnowsIntegersFromDecimals) {
     EXPECT_TRUE(Number{"12"}.isInteger());
     EXPECT_TRUE(Number{"-12"}.isInteger());
