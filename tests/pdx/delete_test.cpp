@@ -78,7 +78,9 @@ TEST_P(DeleteRows, SurvivorsAreExactlyTheOthersByteForByte) {
     }
     const auto deleted = pdx::execute("DELETE FROM " + sqlName(path) + " WHERE " + c.where);
     EXPECT_EQ(deleted, static_cast<std::int64_t>(values.size() - expected.size()));
-    if (c.expectedDeleted >= 0) EXPECT_EQ(deleted, c.expectedDeleted);
+    if (c.expectedDeleted >= 0) {
+        EXPECT_EQ(deleted, c.expectedDeleted);
+    }
 
     const oracle::PxTable after = oracle::read(path);
     EXPECT_EQ(after.records, static_cast<int>(expected.size()));
@@ -92,7 +94,9 @@ TEST_P(DeleteRows, SurvivorsAreExactlyTheOthersByteForByte) {
 
     if (table.info().keyed()) {
         const std::string px = path.substr(0, path.size() - 3) + (path.back() == 'B' ? ".PX" : ".px");
-        if (!expected.empty()) EXPECT_EQ(oracle::readThroughIndex(path, px), expected);
+        if (!expected.empty()) {
+            EXPECT_EQ(oracle::readThroughIndex(path, px), expected);
+        }
     }
 }
 
@@ -113,7 +117,9 @@ TEST(DeleteRows, KeepsHeaderFieldsTheRowsDoNotDetermine) {
     for (std::size_t i = 0; i < headerSize; ++i) {
         bool allowed = false;
         for (auto [at, n] : mayChange) allowed = allowed || (i >= at && i < at + n);
-        if (!allowed) EXPECT_EQ(before[i], after[i]) << "header byte " << i;
+        if (!allowed) {
+            EXPECT_EQ(before[i], after[i]) << "header byte " << i;
+        }
     }
     EXPECT_EQ(static_cast<std::uint8_t>(after[0x2D]), static_cast<std::uint8_t>(before[0x2D] + 1));
 }

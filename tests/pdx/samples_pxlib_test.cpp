@@ -43,7 +43,9 @@ TEST_P(SampleValuesAgainstPxlib, Match) {
                 if (const auto* text = std::get_if<std::string>(&expected)) {
                     const bool ascii = std::all_of(text->begin(), text->end(),
                                                    [](char c) { return (c & 0x80) == 0; });
-                    if (ascii) EXPECT_EQ(actual, expected);
+                    if (ascii) {
+                        EXPECT_EQ(actual, expected);
+                    }
                 } else {
                     EXPECT_EQ(actual, expected);
                 }
