@@ -147,6 +147,7 @@ TEST(CompletionBox, InformationIconOneOkButtonTwoLines) {
     EXPECT_EQ(seen.text, CompletionText);
     EXPECT_EQ(seen.centred, "1");
     EXPECT_EQ(seen.modal, "1");
+    EXPECT_EQ(seen.linesWhole, "1") << "shown as exactly its two lines";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -119,6 +120,16 @@ const char* iconName(QMessageBox::Icon icon) {
     }
 }
 
+// Whether the box's text label is wide enough for each of the text's lines.
+bool linesWhole(QMessageBox* box) {
+    auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+    if (!label) return false;
+    QFontMetrics metrics(label->font());
+    for (const QString& line : box->text().split('\n'))
+        if (metrics.horizontalAdvance(line) > label->contentsRect().width()) return false;
+    return true;
+}
+
 // Answers the modal boxes as they appear, in the order given.
 class DialogAnswerer {
 public:
@@ -151,6 +162,7 @@ private:
                         box->escapeButton() ? str(box->escapeButton()->text()) : "",
                         centredOnScreen(box) ? "1" : "0",
                         box->isModal() ? "1" : "0",
+                        linesWhole(box) ? "1" : "0",
                         answer};
         std::printf("dialog=%s\n", seen.encode().c_str());
         std::fflush(stdout);

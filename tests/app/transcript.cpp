@@ -30,7 +30,7 @@ std::string unescapeValue(const std::string& value) {
 std::string DialogSeen::encode() const {
     std::string line = escapeValue(icon);
     for (const std::string* field : {&title, &text, &buttons, &defaultButton, &escapeButton,
-                                     &centred, &modal, &answer})
+                                     &centred, &modal, &linesWhole, &answer})
         line += "\t" + escapeValue(*field);
     return line;
 }
@@ -41,8 +41,8 @@ DialogSeen DialogSeen::decode(const std::string& line) {
         if (c == '\t') fields.emplace_back();
         else fields.back() += c;
     }
-    fields.resize(9);
+    fields.resize(10);
     for (std::string& field : fields) field = unescapeValue(field);
     return {fields[0], fields[1], fields[2], fields[3], fields[4],
-            fields[5], fields[6], fields[7], fields[8]};
+            fields[5], fields[6], fields[7], fields[8], fields[9]};
 }

@@ -18,6 +18,7 @@ struct DialogSeen {
     std::string escapeButton;
     std::string centred;  // "1" when centred on the screen
     std::string modal;    // "1" when modal
+    std::string linesWhole;  // "1" when no line of the text had to be wrapped
     std::string answer;
 
     std::string encode() const;

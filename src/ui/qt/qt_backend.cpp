@@ -1,7 +1,9 @@
 // The Qt Widgets backend: the application object, windows and message boxes.
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 #include "ui/qt/qt_window.h"
 #include "ui/text.h"
@@ -24,6 +26,18 @@ QMessageBox::Icon toQtIcon(backend::DialogIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Lines are broken only where the text breaks them, up to half the screen's width.
+void keepLinesWhole(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+    if (!label) return;
+    QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString& line : box.text().split('\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    int limit = QGuiApplication::primaryScreen()->availableGeometry().width() / 2;
+    label->setMinimumWidth(std::min(widest + 1, limit));
+}
+
 class QtBackend : public backend::Backend {
 public:
     QtBackend() : app_(argc_, argv_) { QApplication::setQuitOnLastWindowClosed(false); }
@@ -40,6 +54,7 @@ public:
                         QString::fromStdString(withLineFeeds(desc.text)), QMessageBox::NoButton);
         box.setTextFormat(Qt::PlainText);
         box.setWindowModality(Qt::ApplicationModal);
+        keepLinesWhole(box);
         std::vector<std::pair<QAbstractButton*, int>> ids;
         for (const backend::DialogButton& button : desc.buttons) {
             QPushButton* added = box.addButton(QString::fromStdString(button.caption),
