@@ -30,6 +30,7 @@ constexpr std::size_t kMaxBlocks = 0x3A;        // u16, follows the file's block
 constexpr std::size_t kUnknown3E = 0x3E;        // u16, 0x0F1F in tables
 constexpr std::size_t kAutoIncrement = 0x49;    // u32
 constexpr std::size_t kRealHeaderSize = 0x51;   // u16
+constexpr std::size_t kUnknown56 = 0x56;        // u8, 0x20 in tables
 constexpr std::size_t kCommonHeaderEnd = 0x58;
 
 // The part tables of level 5 and later add.

@@ -18,6 +18,7 @@ using namespace format;
 constexpr std::size_t kHeaderUnit = 0x800;
 constexpr std::size_t kMinRecordsPerBlock = 10;
 constexpr std::uint16_t kUnknown3EValue = 0x0F1F;
+constexpr std::uint8_t kUnknown56Value = 0x20;
 constexpr std::uint16_t kUnknown6CValue = 0x0101;
 constexpr std::uint16_t kFirstChangeCount4 = 1;
 constexpr const char* kAsciiSortOrder = "ascii";
@@ -73,6 +74,7 @@ std::vector<std::uint8_t> buildHeader(const NewTable& t, const std::string& tabl
     h[kLevel] = kParadox7;
     bytes::putLe16(&h[kUnknown3E], kUnknown3EValue);
     bytes::putLe16(&h[kRealHeaderSize], static_cast<std::uint32_t>(realSize));
+    h[kUnknown56] = kUnknown56Value;
     bytes::putLe16(&h[kLevelId1], 0x0100u | kParadox7);
     bytes::putLe16(&h[kLevelId2], 0x0100u | kParadox7);
     bytes::putLe32(&h[kUpdateTime], static_cast<std::uint32_t>(std::time(nullptr)));
