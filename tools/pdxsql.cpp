@@ -3,7 +3,7 @@
 #include "pdx/engine.h"
 #include "pdx/error.h"
 #include "table_dump.h"
-#include "utf8_arguments.h"
+#include "utf8_console.h"
 
 #include <exception>
 #include <iostream>
@@ -38,6 +38,7 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    useUtf8Console();
     try {
         return run(utf8Arguments(argc, argv));
     } catch (const std::exception& error) {

@@ -1,4 +1,4 @@
-#include "utf8_arguments.h"
+#include "utf8_console.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,6 +18,12 @@ std::vector<std::string> utf8Arguments(int, char**) {
     LocalFree(wide);
     return arguments;
 }
+
+void useUtf8Console() {
+    SetConsoleOutputCP(CP_UTF8);
+}
 #else
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+void useUtf8Console() {}
 #endif
