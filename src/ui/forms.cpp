@@ -244,11 +244,14 @@ TApplication theApplication;
 TApplication* const Application = &theApplication;
 
 void TApplication::Initialize() {
-    if (backend_) return;
+    if (!backend_) Initialize(backend::createBackend());
+}
+
+void TApplication::Initialize(std::unique_ptr<backend::Backend> backend) {
     std::string name = os::nameOf(ExeName());
     std::size_t dot = name.rfind('.');
     title_ = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-    backend_ = backend::createBackend();
+    backend_ = std::move(backend);
 }
 
 const std::string& TApplication::ExeName() {
@@ -263,7 +266,12 @@ backend::Backend& TApplication::Backend() {
 
 void TApplication::AddForm(std::unique_ptr<TForm> form) {
     forms_.push_back(std::move(form));
-    forms_.back()->Load(Backend());
+    try {
+        forms_.back()->Load(Backend());
+    } catch (...) {
+        forms_.pop_back();
+        throw;
+    }
 }
 
 void TApplication::Run() {

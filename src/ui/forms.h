@@ -104,8 +104,11 @@ public:
     // Starts the platform's toolkit; the application's title is the executable's file
     // name without its extension.
     void Initialize();
+    // The same with a backend of the caller's choosing (tests use one that records).
+    void Initialize(std::unique_ptr<backend::Backend> backend);
 
-    // Creates a form of class T; the first one created is the main form.
+    // Creates a form of class T; the first one created is the main form. A form whose
+    // description cannot be read or bound is not kept (the ui::Error goes to the caller).
     template <class T>
     void CreateForm(T*& form) {
         auto created = std::make_unique<T>();

@@ -1,5 +1,6 @@
-// Files built into the executable (the form descriptions and their pictures), found by
-// their file name. The build turns them into byte arrays (see embed.cmake).
+// Files built into the executable (form descriptions and their pictures), found by their
+// file name. The build turns them into byte arrays that register themselves at start-up
+// (see embed.cmake); an executable may hold several such sets.
 #pragma once
 
 #include <cstddef>
@@ -15,9 +16,12 @@ struct EmbeddedResource {
     std::size_t size;
 };
 
-// Defined by the file the build generates for the executable.
-extern const EmbeddedResource embeddedResources[];
-extern const std::size_t embeddedResourceCount;
+// Made once per generated set, as a static object: adds the set to those findResource
+// searches.
+class ResourceSet {
+public:
+    ResourceSet(const EmbeddedResource* resources, std::size_t count);
+};
 
 // The bytes of a built-in file; throws ui::Error when there is none of that name.
 std::span<const std::uint8_t> findResource(std::string_view name);

@@ -1,0 +1,4 @@
+object TestForm: TTestForm
+  object Label: TEdit
+  end
+end

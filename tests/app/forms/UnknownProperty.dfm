@@ -1,0 +1,5 @@
+object TestForm: TTestForm
+  object Label: TLabel
+    WordWrap = True
+  end
+end

@@ -1,0 +1,6 @@
+object TestForm: TTestForm
+  object Label: TLabel
+  end
+  object Button: TLabel
+  end
+end

@@ -1,0 +1,7 @@
+object TestForm: TTestForm
+  ClientWidth = '200'
+  object Label: TLabel
+  end
+  object Button: TBitBtn
+  end
+end
