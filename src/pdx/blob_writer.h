@@ -18,8 +18,6 @@ public:
     // Fills the field's bytes at `out` for `data` (blank when empty).
     void store(const std::string& data, const FieldDef& field, std::uint8_t* out);
 
-    // True when a new .MB file was written aside and must be put in place.
-    bool changed() const { return file_.isOpen() || finished_; }
     // Flushes the aside file; then commit() puts it in place (the old file's blobs stay
     // valid in the new one, so this may precede the table's own replacement).
     void finish();

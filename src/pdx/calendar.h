@@ -1,4 +1,5 @@
-// Paradox dates count days from 1 January of year 1 (that day is 1); this converts them.
+// Paradox dates count days from 1 January of year 1 (that day is 1); this turns them into
+// calendar dates.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,5 @@ struct CivilDate {
 };
 
 CivilDate fromDayNumber(std::int64_t days);
-std::int64_t toDayNumber(std::int64_t year, unsigned month, unsigned day);
 
 }  // namespace pdx::calendar

@@ -40,7 +40,6 @@ constexpr std::size_t kEncryption2 = 0x5C;      // u32
 constexpr std::size_t kUpdateTime = 0x60;       // u32, Unix time
 constexpr std::size_t kHiFieldId = 0x64;        // u16, fields + 1
 constexpr std::size_t kHiFieldIdInfo = 0x66;    // u16
-constexpr std::size_t kSometimesFields = 0x68;  // u16
 constexpr std::size_t kCodePage = 0x6A;         // u16
 constexpr std::size_t kUnknown6E = 0x6E;        // u16
 constexpr std::size_t kChangeCount4 = 0x70;     // u16

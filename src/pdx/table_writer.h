@@ -33,7 +33,6 @@ public:
     const std::vector<std::uint8_t>& header() const { return header_; }
     const std::vector<BlockSummary>& blocks() const { return blocks_; }
     const std::vector<std::uint8_t>& firstKeys() const { return firstKeys_; }
-    std::uint32_t recordCount() const { return records_; }
 
 private:
     void closeBlock();
