@@ -16,7 +16,10 @@ const char* const DoneCaption = "Выполнено!";
 // The path inside an SQL double-quoted name: a double quote is written twice.
 std::string quotedName(const std::string& path) {
     std::string quoted = "\"";
-    for (char c : path) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    for (char c : path) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
     return quoted + "\"";
 }
 
