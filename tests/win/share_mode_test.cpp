@@ -90,17 +90,23 @@ TEST(ShareMode, SharedReadToleratesAnEditor) {
     EXPECT_NO_THROW(os::File(dir.file("t.db"), os::File::Mode::Read));
 }
 
-TEST(ShareMode, ReplacedTableStaysHeld) {
+// Windows 10 renames over the held file POSIX-style (the hold stays on the old, unnamed
+// file); older systems and Wine have the hold released and retaken on the new file. Either
+// way the holder's handle keeps working and the name gets the new content.
+TEST(ShareMode, HolderKeepsAWorkingHandleAcrossReplace) {
     TempFolder dir;
     writeFile(dir.file("t.db"), "old");
     writeFile(dir.file("t.db.new"), "new");
     os::File held(dir.file("t.db"), os::File::Mode::ReadExclusive);
     os::replaceFile(dir.file("t.db.new"), dir.file("t.db"));
-    EXPECT_EQ(kindOfExclusiveOpen(dir.file("t.db")), os::ErrorKind::Busy);
-    ForeignHandle other(dir.file("t.db"), GENERIC_READ, shareAll);
-    EXPECT_EQ(other.error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    std::string seen(3, '\0');
+    EXPECT_NO_THROW(held.readAt(0, seen.data(), 3));
+    EXPECT_TRUE(seen == "old" || seen == "new") << seen;
+    if (seen == "new")  // the hold was retaken: the new table is closed to others too
+        EXPECT_EQ(kindOfExclusiveOpen(dir.file("t.db")), os::ErrorKind::Busy);
     held.close();
     EXPECT_EQ(readFile(dir.file("t.db")), "new");
+    EXPECT_FALSE(os::fileExists(dir.file("t.db.new")));
 }
 
 TEST(ShareMode, ReplaceOverFileOpenElsewhereFailsAsBusyOrDenied) {
