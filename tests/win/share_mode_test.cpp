@@ -102,8 +102,9 @@ TEST(ShareMode, HolderKeepsAWorkingHandleAcrossReplace) {
     std::string seen(3, '\0');
     EXPECT_NO_THROW(held.readAt(0, seen.data(), 3));
     EXPECT_TRUE(seen == "old" || seen == "new") << seen;
-    if (seen == "new")  // the hold was retaken: the new table is closed to others too
+    if (seen == "new") {  // the hold was retaken: the new table is closed to others too
         EXPECT_EQ(kindOfExclusiveOpen(dir.file("t.db")), os::ErrorKind::Busy);
+    }
     held.close();
     EXPECT_EQ(readFile(dir.file("t.db")), "new");
     EXPECT_FALSE(os::fileExists(dir.file("t.db.new")));
