@@ -13,6 +13,7 @@ namespace pdx {
 std::int64_t deleteRows(const std::string& table, const sql::Expr* where) {
     OpenTable open = openTable(table, os::File::Mode::ReadExclusive);
     const Header& header = open.header;
+    requireReadableRecords(header, table);
     const std::string aside = asidePath(open.path);
     try {
         removeLeftovers(open.path);

@@ -67,6 +67,7 @@ std::int64_t insertRows(const std::string& table, const std::vector<std::string>
                         const std::vector<std::vector<sql::Literal>>& rows) {
     OpenTable open = openTable(table, os::File::Mode::ReadExclusive);
     const Header& header = open.header;
+    requireReadableRecords(header, table);
     const std::string aside = asidePath(open.path);
     BlobWriter blobs(companionPath(open.path, ".MB"), table);
     try {

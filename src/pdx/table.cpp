@@ -34,7 +34,9 @@ struct Table::Cursor::State {
     std::vector<Value> values;
 
     explicit State(const Table::Impl& t)
-        : table(t), chain(t.open.file, t.open.header, t.name) {}
+        : table(t), chain(t.open.file, t.open.header, t.name) {
+        requireReadableRecords(t.open.header, t.name);
+    }
 };
 
 Table::Cursor::Cursor(const Table& table) : state_(std::make_unique<State>(*table.impl_)) {}

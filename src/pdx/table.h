@@ -33,7 +33,8 @@ struct TableInfo {
 class Table {
 public:
     // Throws pdx::Error (Russian, naming the table) when the file is missing, unreadable,
-    // busy, corrupt or protected in a way this engine cannot read.
+    // busy or corrupt. A password-protected table opens (its header is readable) but its
+    // records are refused.
     explicit Table(const std::string& path);
     ~Table();
     Table(Table&&) noexcept;
@@ -46,6 +47,7 @@ public:
     // Walks the records in table order (along the block chain).
     class Cursor {
     public:
+        // Throws pdx::Error for a password-protected table.
         explicit Cursor(const Table& table);
         ~Cursor();
         Cursor(Cursor&&) noexcept;

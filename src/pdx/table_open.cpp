@@ -20,10 +20,13 @@ OpenTable openTable(const std::string& table, os::File::Mode mode) {
     } catch (const os::Error& e) {
         throw fileError(table, e);
     }
-    if (open.header.info.encrypted) {
+    return open;
+}
+
+void requireReadableRecords(const Header& header, const std::string& table) {
+    if (header.info.encrypted) {
         throw tableError(table, "таблица защищена паролем; такие таблицы не поддерживаются");
     }
-    return open;
 }
 
 void openBlobs(OpenTable& open, const std::string& table) {

@@ -18,8 +18,11 @@ struct OpenTable {
 };
 
 // Opens `table` (as the user named it) in the given mode. Throws pdx::Error naming it:
-// missing, busy, unreadable, corrupt, password-protected.
+// missing, busy, unreadable, corrupt.
 OpenTable openTable(const std::string& table, os::File::Mode mode);
+
+// Refuses a table whose records this engine cannot decode (password-protected ones).
+void requireReadableRecords(const Header& header, const std::string& table);
 
 // Opens the .MB file of an open table when its fields need one.
 void openBlobs(OpenTable& open, const std::string& table);

@@ -103,6 +103,14 @@ TEST(DeleteFails, UnwritableFolder) {
 }
 #endif
 
+TEST(DeleteFails, EncryptedTableIsRefused) {
+    REQUIRE_SAMPLES();
+    TempFolder folder("encrypted");
+    const std::string path = copySample(folder, "misc/encrypted.db");
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE Id = 1", "паролем");
+    expectFailureLeavesTable(path, "INSERT INTO " + sqlName(path) + " (Text) VALUES ('x')", "паролем");
+}
+
 // A write that fails half way (here: the new file's name is taken by a folder).
 TEST(DeleteFails, FailedWriteLeavesTableAndIndex) {
     TempFolder folder("blocked");
