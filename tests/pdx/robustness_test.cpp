@@ -122,6 +122,42 @@ TEST(DeleteFails, FailedWriteLeavesTableAndIndex) {
     EXPECT_EQ(readFile(folder.file("Jingles.px")), index);
 }
 
+// Blocks are read along their links, wherever they lie in the file.
+TEST(BlockOrder, ReversedBlocksReadInChainOrder) {
+    TempFolder folder("reversed");
+    const std::string path = makeJingles(folder, 600, false);
+    const auto rows = pdx::Table(path).readAll();
+    std::string content = readFile(path);
+    const std::size_t headerSize = 0x800;
+    const std::size_t blockSize = 2048;
+    const std::size_t count = (content.size() - headerSize) / blockSize;
+    ASSERT_GT(count, 3u);
+    // Logical block i goes to physical place count + 1 - i; links follow.
+    const auto place = [&](std::size_t logical) { return logical == 0 ? 0 : count + 1 - logical; };
+    const auto putLink = [](std::string& s, std::size_t at, std::size_t v) {
+        s[at] = static_cast<char>(v & 0xFF);
+        s[at + 1] = static_cast<char>(v >> 8);
+    };
+    std::string moved = content.substr(0, headerSize) + std::string(count * blockSize, '\0');
+    for (std::size_t logical = 1; logical <= count; ++logical) {
+        std::string block = content.substr(headerSize + (logical - 1) * blockSize, blockSize);
+        const std::size_t next = logical == count ? 0 : logical + 1;
+        putLink(block, 0, place(next));
+        putLink(block, 2, place(logical - 1));
+        moved.replace(headerSize + (place(logical) - 1) * blockSize, blockSize, block);
+    }
+    putLink(moved, 0x0E, place(1));
+    putLink(moved, 0x10, place(count));
+    writeFile(path, moved);
+    EXPECT_EQ(pdx::Table(path).readAll(), rows);
+    EXPECT_GT(pdx::execute("DELETE FROM " + sqlName(path) + " WHERE FKey = 4"), 0);
+    std::vector<std::vector<pdx::Value>> kept;
+    for (const auto& row : rows) {
+        if (!(std::holds_alternative<std::int64_t>(row[1]) && std::get<std::int64_t>(row[1]) == 4)) kept.push_back(row);
+    }
+    EXPECT_EQ(pdx::Table(path).readAll(), kept);
+}
+
 // Header and chain damage: each must be reported as such, for reading and for DELETE.
 struct Damage {
     const char* name;
