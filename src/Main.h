@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/query.h"

@@ -1,7 +1,7 @@
 #include "ui/controls.h"
 
 #include "ui/dfm.h"
-#include "ui/forms.h"
+#include "ui/application.h"
 #include "ui/glyph.h"
 #include "ui/resources.h"
 

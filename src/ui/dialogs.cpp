@@ -1,6 +1,6 @@
 #include "ui/dialogs.h"
 
-#include "ui/forms.h"
+#include "ui/application.h"
 
 namespace ui {
 

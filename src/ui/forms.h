@@ -1,9 +1,8 @@
-// Forms and the application object. A form's look and its components come from its
+// Forms. A form's look and its components come from its
 // built-in text description (.dfm); the form's class publishes its component fields and
 // event handlers by name so the description can be bound to them, as Delphi does.
 #pragma once
 
-#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,6 +43,8 @@ private:
 
 enum TPosition { poDesigned, poScreenCenter };
 enum TFormBorderStyle { bsSizeable, bsDialog };
+
+class TApplication;
 
 class TForm : public TComponent {
 public:
@@ -99,49 +100,5 @@ private:
     bool shown_ = false;
 };
 
-class TApplication {
-public:
-    // Starts the platform's toolkit; the application's title is the executable's file
-    // name without its extension.
-    void Initialize();
-    // The same with a backend of the caller's choosing (tests use one that records).
-    void Initialize(std::unique_ptr<backend::Backend> backend);
-
-    // Creates a form of class T; the first one created is the main form. A form whose
-    // description cannot be read or bound is not kept (the ui::Error goes to the caller).
-    template <class T>
-    void CreateForm(T*& form) {
-        auto created = std::make_unique<T>();
-        form = created.get();
-        AddForm(std::move(created));
-    }
-
-    // Shows the main form and runs the event loop until it is closed, then destroys the
-    // forms and the toolkit.
-    void Run();
-    void Terminate();
-
-    const std::string& Title() const { return title_; }
-    // Full path of the running executable.
-    const std::string& ExeName();
-    TForm* MainForm() const { return forms_.empty() ? nullptr : forms_.front().get(); }
-
-    // The standard error display for an exception that left an event handler: a modal box
-    // with an error icon, what() of the exception, and the title as caption.
-    void HandleException(std::exception_ptr error);
-    void ShowException(const std::exception& error);
-
-    backend::Backend& Backend();
-
-private:
-    void AddForm(std::unique_ptr<TForm> form);
-
-    std::unique_ptr<backend::Backend> backend_;
-    std::vector<std::unique_ptr<TForm>> forms_;
-    std::string exeName_;
-    std::string title_;
-};
-
-extern TApplication* const Application;
 
 }  // namespace ui

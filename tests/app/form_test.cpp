@@ -6,6 +6,7 @@
 #include "fake_backend.h"
 #include "ui/dialogs.h"
 #include "ui/error.h"
+#include "ui/application.h"
 #include "ui/forms.h"
 
 namespace {
