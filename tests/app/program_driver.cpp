@@ -85,6 +85,11 @@ void emitState() {
             report(name + ".visible", widget->isVisibleTo(window) ? "1" : "0");
             report(name + ".cursor", widget->cursor().shape() == Qt::PointingHandCursor ? "hand" : "arrow");
             report(name + ".font", fontOf(widget));
+            report(name + ".textColour",
+                   str(widget->palette()
+                           .color(widget->isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                  widget->foregroundRole())
+                           .name()));
             report(name + ".focusable", widget->focusPolicy() & Qt::TabFocus ? "1" : "0");
             if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
                 report(name + ".text", str(button->text()));

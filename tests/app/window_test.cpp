@@ -121,11 +121,17 @@ INSTANTIATE_TEST_SUITE_P(
                   104, 185, 26}),
     [](const testing::TestParamInfo<LabelCase>& info) { return info.param.name; });
 
-TEST(WindowNotReady, ButtonDisabledWithTheSameCaption) {
+TEST_F(Window, EnabledTextInTheWindowTextColour) {
+    for (const char* control : {"BitBtn1", "Label1", "Label2"})
+        EXPECT_EQ(state(std::string(control) + ".textColour"), state("system.windowText")) << control;
+}
+
+TEST(WindowNotReady, ButtonDisabledWithTheSameCaptionGreyed) {
     TempFolder folder("not-ready");
     ProgramRun run = runProgram({folder.str()}, {"state"});
     EXPECT_EQ(run.state("BitBtn1.enabled"), "0");
     EXPECT_EQ(run.state("BitBtn1.text"), "Выполнить");
+    EXPECT_NE(run.state("BitBtn1.textColour"), run.state("system.windowText"));
 }
 
 }  // namespace

@@ -114,8 +114,11 @@ FormWidget::FormWidget(const backend::WindowDesc& desc, std::function<void()> on
     }
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, toQColor(desc.color));
-    palette.setColor(QPalette::WindowText, toQColor(desc.font.color));
-    palette.setColor(QPalette::ButtonText, toQColor(desc.font.color));
+    // the font's colour for enabled text only: disabled text stays greyed
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, toQColor(desc.font.color));
+        palette.setColor(group, QPalette::ButtonText, toQColor(desc.font.color));
+    }
     setPalette(palette);
     setAutoFillBackground(true);
     setFont(toQFont(desc.font));
