@@ -122,8 +122,8 @@ void TForm::ReadProperty(const std::string& property, const DfmValue& value) {
         ReadFontProperty(property, value);
     } else if (property == "Left" || property == "Top" || property == "BorderIcons" ||
                property == "OldCreateOrder" || property == "TextHeight") {
-        // where the designer left the window, the close box of a dialog frame, the
-        // designer's own bookkeeping: nothing to do at run time
+        // where the designer left the window (windows are placed by Position alone), the
+        // close box of a dialog frame, the designer's own bookkeeping
     } else {
         TComponent::ReadProperty(property, value);
     }
@@ -193,7 +193,7 @@ void TForm::BindEvents(const Published& published, const DfmObject& description)
         for (const auto& [property, value] : object.properties) {
             if (!isEvent(property)) continue;
             TNotifyEvent* slot = component.EventSlot(property);
-            if (!slot) component.ReadProperty(property, value);  // reports the unknown event
+            if (!slot) throw Error("Событие " + property + " компонента " + component.Name() + " не существует");
             const std::string& handler = value.asIdentifier(property);
             auto method = published.methods_.find(handler);
             if (method == published.methods_.end())
