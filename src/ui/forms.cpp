@@ -193,7 +193,9 @@ void TForm::BindEvents(const Published& published, const DfmObject& description)
         for (const auto& [property, value] : object.properties) {
             if (!isEvent(property)) continue;
             TNotifyEvent* slot = component.EventSlot(property);
-            if (!slot) throw Error("Событие " + property + " компонента " + component.Name() + " не существует");
+            if (!slot)
+                throw Error("Событие " + property + " компонента " + component.Name() +
+                            " не существует");
             const std::string& handler = value.asIdentifier(property);
             auto method = published.methods_.find(handler);
             if (method == published.methods_.end())
