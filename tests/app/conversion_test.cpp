@@ -104,6 +104,17 @@ TEST_F(Conversion, YesToSomeTargetsNoToOthers) {
     expectSourcesUntouched();
 }
 
+TEST_F(Conversion, EnterAnswersTheDefaultYesForEveryExistingTarget) {
+    for (const auto& targets : TargetTables)
+        for (const char* target : targets) writeFile(path(std::string(target) + ".db"), "old");
+    ProgramRun result = run({"answers=Enter,Enter,Enter,Enter,Enter,Enter,Enter,Enter,OK", "click", "state"});
+
+    ASSERT_EQ(result.dialogs.size(), 9u) << result.output;
+    expectDone(result);
+    expectAllConverted();
+    expectSourcesUntouched();
+}
+
 TEST_F(Conversion, EngineErrorMidwayIsShownThenASecondPressConverts) {
     const std::string goodBeats = path("Beats.good");
     os::copyFile(path("Beats.db"), goodBeats);
