@@ -25,12 +25,12 @@ HFONT createFont(const backend::Font& font) {
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, toWide(font.name).c_str());
 }
 
-SIZE textSize(HFONT font, const std::wstring& text, UINT extraFormat) {
+SIZE textSize(HFONT font, const std::wstring& text) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     RECT rect{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-              DT_CALCRECT | DT_EXPANDTABS | extraFormat);
+              DT_CALCRECT | DT_EXPANDTABS);
     // Measuring leaves out a line's trailing spaces, which centring still counts.
     LONG width = rect.right - rect.left;
     for (std::size_t start = 0; start <= text.size();) {

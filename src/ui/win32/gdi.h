@@ -15,7 +15,7 @@ COLORREF colorRef(const backend::Color& color);
 HFONT createFont(const backend::Font& font);
 
 // Size of a text in a font (a line per CR LF, no wrapping).
-SIZE textSize(HFONT font, const std::wstring& text, UINT extraFormat = 0);
+SIZE textSize(HFONT font, const std::wstring& text);
 
 // Draws an RGBA image at (x, y), its transparent and translucent pixels blended onto `face`.
 void drawImage(HDC dc, int x, int y, const Image& image, COLORREF face);

@@ -1,7 +1,6 @@
 #include "ui/win32/message_box.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "ui/error.h"
 #include "ui/win32/gdi.h"
