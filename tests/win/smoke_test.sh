@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real jingleconv.exe under Wine, as a user runs it: copied into a folder with the two
 # source tables, started, its button clicked, the completion box answered with Enter; then
-# the eight tables must hold exactly their category's rows.
+# the eight tables must hold exactly their category's rows. A second run over the existing
+# tables answers the "replace?" boxes with Escape (keep) and Enter (replace).
 # Usage: smoke_test.sh JINGLECONV_EXE PDXSQL_EXE SCREENSHOT_FOLDER
 set -euo pipefail
 
@@ -20,79 +21,113 @@ cleanup() {
 trap cleanup EXIT
 cd "$folder"
 
+fail() {
+    echo "$*" >&2
+    exit 1
+}
+
 sql() { wine "$pdxsql" -e "$1" >/dev/null; }
 
-# Each category a different number of rows, and rows of categories no target takes.
-sql 'CREATE TABLE "AdvBeats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
-sql 'CREATE TABLE "Beats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
 insert_rows() {  # TABLE KEY COUNT
     local values=()
     for ((i = 1; i <= $3; i++)); do values+=("($2, 'Отбивка $2-$i', $((i * 1000)))"); done
     sql "INSERT INTO \"$1.db\" (FKey, Name, Length) VALUES $(IFS=,; echo "${values[*]}")"
 }
-declare -A expected=(
-    [AdvStarts]="0 1" [AdvEnds]="1 2" [AdvFrees]="2 3" [AdvAdds]="8 4"
-    [Jingles]="5 1" [InfoRolls]="4 2" [Effects]="6 3" [Underlays]="7 4"
-)
-for key_count in "0 1" "1 2" "2 3" "8 4" "3 2" "5 1"; do insert_rows AdvBeats $key_count; done
-for key_count in "5 1" "4 2" "6 3" "7 4" "9 1" "0 2"; do insert_rows Beats $key_count; done
 
-cp "$program" "$folder/jingleconv.exe"
-wine "$folder/jingleconv.exe" &
-app_pid=$!
-
-window=$(timeout 60 xdotool search --sync --name '^Конвертировать базы$' | head -1)
-sleep 1
-import -window "$window" "$shots/win-window.png"
-
-# The button: the middle of the client area's width, 74 of its 143 rows down (at 96 dpi);
-# the client area ends a frame's width above the window's bottom edge.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-frame=3
-xdotool mousemove --window "$window" $((WIDTH / 2)) $((HEIGHT - frame - 143 + 74)) click 1
-
-box=$(timeout 60 xdotool search --sync --name '^Information$' | head -1)
-sleep 1
-import -window "$box" "$shots/win-done.png"
-xdotool windowfocus --sync "$box" key Return
-for ((i = 0; i < 100; i++)); do
-    xdotool search --name '^Information$' >/dev/null || break
-    sleep 0.1
-done
-if xdotool search --name '^Information$' >/dev/null; then
-    echo "the completion box did not close on Enter" >&2
-    exit 1
-fi
-import -window "$window" "$shots/win-after.png"
-
-# Closing the window ends the program.
-xdotool windowfocus --sync "$window" key alt+F4
-for ((i = 0; i < 100; i++)); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then
-    echo "jingleconv.exe did not end when its window was closed" >&2
-    exit 1
-fi
-app_pid=
-
-# The rows of a table as "FKey" lines, from pdxsql's listing.
+# The FKey of each row of a table, one a line, from pdxsql's listing.
 keys_of() {
     wine "$pdxsql" "$1.db" | tr -d '\r' | awk -F'\t' '
         seen && /^[0-9]/ { print $col }
         /^Записи:/ { getline; for (i = 1; i <= NF; i++) if ($i == "FKey") col = i; seen = 1 }'
 }
-status=0
-for target in "${!expected[@]}"; do
-    read -r key count <<<"${expected[$target]}"
-    got=$(keys_of "$target" | sort | uniq -c | awk '{print $2 " " $1}')
-    if [ "$got" != "$key $count" ]; then
-        echo "$target: expected $count rows of FKey $key, got: ${got:-nothing}" >&2
-        status=1
-    fi
-done
-[ "$(keys_of AdvBeats | wc -l)" -eq 13 ] || { echo "AdvBeats.db changed" >&2; status=1; }
-[ "$(keys_of Beats | wc -l)" -eq 13 ] || { echo "Beats.db changed" >&2; status=1; }
-[ $status -eq 0 ] && echo "8 tables hold exactly their categories' rows"
-exit $status
+
+# "KEY COUNT" lines: how many rows of each category a table has.
+census() { keys_of "$1" | sort -n | uniq -c | awk '{ print $2 " " $1 }'; }
+
+gone() { ! xwininfo -id "$1" >/dev/null 2>&1; }
+
+wait_until() {  # COMMAND...: up to ten seconds
+    for ((i = 0; i < 100; i++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# answer_box TITLE KEY [SCREENSHOT]: the next box of that title, answered from the keyboard.
+answer_box() {
+    local box
+    box=$(timeout 60 xdotool search --sync --name "^$1\$" | head -1) || fail "no \"$1\" box appeared"
+    sleep 0.5
+    [ -n "${3:-}" ] && import -window "$box" "$shots/$3"
+    xdotool windowfocus --sync "$box" key "$2"
+    wait_until gone "$box" || fail "the \"$1\" box did not close on $2"
+}
+
+start_program() {
+    wine "$folder/jingleconv.exe" &
+    app_pid=$!
+    window=$(timeout 60 xdotool search --sync --name '^Конвертировать базы$' | head -1) ||
+        fail "the window did not appear"
+    sleep 0.5
+}
+
+# The button: the middle of the client area's width, 74 of its 143 rows down (at 96 dpi);
+# the client area ends a frame's width above the window's bottom edge.
+click_button() {
+    local frame=3
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --window "$window" $((WIDTH / 2)) $((HEIGHT - frame - 143 + 74)) click 1
+}
+
+# Closing the window ends the program.
+close_program() {
+    xdotool windowfocus --sync "$window" key alt+F4
+    wait_until eval '! kill -0 "$app_pid" 2>/dev/null' || fail "jingleconv.exe did not end when its window was closed"
+    app_pid=
+}
+
+# Each category a different number of rows, and rows of categories no target takes.
+sql 'CREATE TABLE "AdvBeats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
+sql 'CREATE TABLE "Beats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
+for key_count in "0 1" "1 2" "2 3" "8 4" "3 2" "5 1"; do insert_rows AdvBeats $key_count; done
+for key_count in "5 1" "4 2" "6 3" "7 4" "9 1" "0 2"; do insert_rows Beats $key_count; done
+sources_before="$(census AdvBeats)/$(census Beats)"
+cp "$program" "$folder/jingleconv.exe"
+
+declare -A expected=(
+    [AdvStarts]="0 1" [AdvEnds]="1 2" [AdvFrees]="2 3" [AdvAdds]="8 4"
+    [Jingles]="5 1" [InfoRolls]="4 2" [Effects]="6 3" [Underlays]="7 4"
+)
+check_targets() {
+    for target in "${!expected[@]}"; do
+        [ "$(census "$target")" = "${expected[$target]}" ] ||
+            fail "$target: expected FKey/rows ${expected[$target]}, got: $(census "$target" | tr '\n' ' ')"
+    done
+    [ "$(census AdvBeats)/$(census Beats)" = "$sources_before" ] || fail "a source table changed"
+}
+
+# First run: no targets yet, so no questions.
+start_program
+import -window "$window" "$shots/win-window.png"
+click_button
+answer_box Information Return win-done.png
+import -window "$window" "$shots/win-after.png"
+close_program
+check_targets
+echo "first run: 8 tables hold exactly their categories' rows"
+
+# Second run: stray rows in two targets; Escape keeps the first, Enter replaces the second.
+insert_rows AdvStarts 3 1
+insert_rows AdvEnds 3 1
+start_program
+click_button
+answer_box Confirm Escape win-confirm.png
+answer_box Confirm Return
+for ((n = 3; n <= 8; n++)); do answer_box Confirm Escape; done
+answer_box Information Return
+close_program
+[ "$(census AdvStarts)" = "$(printf '0 1\n3 1')" ] || fail "AdvStarts was replaced although Escape answered No"
+expected[AdvStarts]="$(printf '0 1\n3 1')"
+check_targets
+echo "second run: Escape kept a table, Enter replaced one"
