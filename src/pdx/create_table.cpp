@@ -52,8 +52,8 @@ void createTable(const std::string& table, const std::vector<FieldDef>& fields,
                  std::size_t keyFieldCount) {
     checkFields(fields, keyFieldCount, table);
     if (!findIgnoringCase(table).empty()) throw tableError(table, "таблица уже существует");
-    NewTable spec{fields, keyFieldCount, os::nameOf(table)};
-    std::vector<std::uint8_t> bytes = buildHeader(spec, table);
+    NewTable layout{fields, keyFieldCount, os::nameOf(table)};
+    std::vector<std::uint8_t> bytes = buildHeader(layout, table);
     const bool hasBlobs = std::any_of(fields.begin(), fields.end(),
                                       [](const FieldDef& f) { return isBlobType(f.type); });
     const std::string aside = asidePath(table);
