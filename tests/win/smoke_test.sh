@@ -2,7 +2,8 @@
 # The real jingleconv.exe under Wine, as a user runs it: copied into a folder with the two
 # source tables, started, its button clicked, the completion box answered with Enter; then
 # the eight tables must hold exactly their category's rows. A second run over the existing
-# tables answers the "replace?" boxes with Escape (keep) and Enter (replace).
+# tables answers the "replace?" boxes with Escape (keep) and Enter (replace); a third, with
+# a damaged source, must show the error box titled with the program's name.
 # Usage: smoke_test.sh JINGLECONV_EXE PDXSQL_EXE SCREENSHOT_FOLDER
 set -euo pipefail
 
@@ -131,3 +132,16 @@ close_program
 expected[AdvStarts]="$(printf '0 1\n3 1')"
 check_targets
 echo "second run: Escape kept a table, Enter replaced one"
+
+# Third run: Beats.db damaged. AdvBeats' targets are made, then the error box answers.
+for target in "${!expected[@]}"; do rm -f "$target.db"; done
+expected[AdvStarts]="0 1"
+head -c 3000 /dev/urandom >Beats.db
+start_program
+click_button
+answer_box jingleconv Return win-error.png
+close_program
+for target in AdvStarts AdvEnds AdvFrees AdvAdds; do
+    [ "$(census "$target")" = "${expected[$target]}" ] || fail "$target: wrong rows after the failed run"
+done
+echo "third run: a damaged source ends in the error box"
