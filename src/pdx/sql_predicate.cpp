@@ -52,6 +52,7 @@ bool holds(CompareOp op, int order) {
 // Orders a stored value against the literal; the value is never blank here.
 struct ValueOrder {
     const Comparand& key;
+    const std::string& context;  // names the table and the field in messages
 
     int operator()(std::int64_t v) const { return numeric().integer.compare(v); }
     int operator()(double v) const { return order(v, numeric().real); }
@@ -70,7 +71,7 @@ struct ValueOrder {
         if (auto value = std::get_if<T>(&key)) return *value;
         unexpected();
     }
-    [[noreturn]] static void unexpected() { throw Error("Значение поля не соответствует его типу"); }
+    [[noreturn]] void unexpected() const { throw Error(context + "значение не соответствует типу поля"); }
 };
 
 struct Node {
@@ -80,6 +81,7 @@ struct Node {
     std::size_t field = 0;
     CompareOp op = CompareOp::Equal;
     Comparand key;
+    std::string context;
 };
 
 class Binder {
@@ -102,6 +104,7 @@ public:
                 node->field = fieldIndex(expr.field);
                 node->op = expr.op;
                 node->key = comparand(fields_[node->field], expr.literal);
+                node->context = fieldContext(table_, fields_[node->field].name);
                 break;
         }
         return node;
@@ -203,7 +206,7 @@ Truth evaluate(const Node& node, const std::function<Value(std::size_t)>& valueO
             if (std::holds_alternative<std::monostate>(value)) return Truth::Unknown;
             auto orderOf = [&](const auto& v) -> int {
                 if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) return 0;
-                else return ValueOrder{node.key}(v);
+                else return ValueOrder{node.key, node.context}(v);
             };
             return holds(node.op, std::visit(orderOf, value)) ? Truth::True : Truth::False;
         }

@@ -174,6 +174,13 @@ TEST(Predicate, MovesWithItsCondition) {
     EXPECT_TRUE(second.matches([](std::size_t) -> Value { return std::int64_t{1}; }));
 }
 
+TEST(Predicate, RefusesAValueOfAnotherTypeThanItsField) {
+    auto statement = std::get<Delete>(parse("DELETE FROM j WHERE FKey = 1"));
+    Predicate predicate(statement.where.get(), jingleFields, "j.db");
+    expectError([&] { predicate.matches([](std::size_t) -> Value { return std::string("1"); }); },
+                {"Таблица «j.db», поле «FKey»", "не соответствует типу поля"});
+}
+
 struct BindErrorCase {
     std::string condition;
     std::vector<std::string> parts;
