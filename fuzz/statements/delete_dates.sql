@@ -1,1 +1,1 @@
-DELETE FROM t WHERE Day < '2018-01-01' OR At > '10:30:00.500' OR Stamp = '2020-02-01 01:00:01' OR Amount <= -0.05
+DELETE FROM t WHERE Day < '2018-01-01' OR At > '10:30:00.5' OR Stamp = '2020-02-01 01:00:01' OR Amount <= -0.05

@@ -18,6 +18,15 @@ bool readDigits(std::string_view& text, std::size_t count, int& value) {
     return true;
 }
 
+// One to three digits of a second: ".5" is 500 ms.
+bool readFraction(std::string_view& text, int& milliseconds) {
+    std::size_t count = 0;
+    while (count < text.size() && text[count] >= '0' && text[count] <= '9') ++count;
+    if (count < 1 || count > 3 || !readDigits(text, count, milliseconds)) return false;
+    for (; count < 3; ++count) milliseconds *= 10;
+    return true;
+}
+
 bool readChar(std::string_view& text, char c) {
     if (text.empty() || text.front() != c) return false;
     text.remove_prefix(1);
@@ -46,7 +55,7 @@ std::optional<Time> readTime(std::string_view& text) {
     if (!readDigits(text, 2, hours) || !readChar(text, ':') || !readDigits(text, 2, minutes)) return std::nullopt;
     if (readChar(text, ':')) {
         if (!readDigits(text, 2, seconds)) return std::nullopt;
-        if (readChar(text, '.') && !readDigits(text, 3, milliseconds)) return std::nullopt;
+        if (readChar(text, '.') && !readFraction(text, milliseconds)) return std::nullopt;
     }
     if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
     return Time{((hours * 60 + minutes) * 60 + seconds) * 1000 + milliseconds};

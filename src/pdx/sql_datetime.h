@@ -1,5 +1,5 @@
-// Dates and times written as text in statements: 'YYYY-MM-DD', 'HH:MM[:SS[.mmm]]' and
-// 'YYYY-MM-DD HH:MM[:SS[.mmm]]'.
+// Dates and times written as text in statements: 'YYYY-MM-DD', 'HH:MM[:SS[.fff]]' and
+// 'YYYY-MM-DD HH:MM[:SS[.fff]]' (one to three digits of a second after the point).
 #pragma once
 
 #include "pdx/value.h"
