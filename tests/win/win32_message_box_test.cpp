@@ -138,7 +138,7 @@ TEST_F(Win32MessageBox, InformationAndErrorBoxes) {
     }
 }
 
-TEST_F(Win32MessageBox, OwnerIsDisabledWhileTheBoxIsUp) {
+TEST_F(Win32MessageBox, FormIsDisabledWhileTheBoxIsUp) {
     WindowDesc desc;
     desc.caption = "Владелец";
     desc.client = {200, 100};
@@ -147,10 +147,19 @@ TEST_F(Win32MessageBox, OwnerIsDisabledWhileTheBoxIsUp) {
     auto window = backend->createWindow(desc, [] {});
     window->show(true);
     ownerWindow = FindWindowW(L"JingleconvForm", L"Владелец");
-    SetActiveWindow(ownerWindow);
-    EXPECT_EQ(show(confirmation(), [](HWND) { pressKey(VK_RETURN); }), ui::mrYes);
-    EXPECT_TRUE(seen.ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(ownerWindow));
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"другое окно", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+    struct Case {
+        const char* active;
+        HWND window;
+    };
+    for (Case c : {Case{"the form", ownerWindow}, Case{"another window", elsewhere}}) {
+        SetActiveWindow(c.window);
+        EXPECT_EQ(show(confirmation(), [](HWND) { pressKey(VK_RETURN); }), ui::mrYes) << c.active;
+        EXPECT_TRUE(seen.ownerDisabled) << c.active;
+        EXPECT_TRUE(IsWindowEnabled(ownerWindow)) << c.active;
+    }
+    DestroyWindow(elsewhere);
     ownerWindow = nullptr;
 }
 

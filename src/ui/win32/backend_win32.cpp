@@ -31,7 +31,7 @@ public:
     }
 
     int messageBox(const MessageBoxDesc& desc) override {
-        return win32::showMessageBox(desc, GetActiveWindow());
+        return win32::showMessageBox(desc, win32::formForModalBox());
     }
 
     void run() override {

@@ -36,6 +36,30 @@ void centreOnScreen(HWND window) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+bool isShownForm(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return std::wstring(name) == windowClass && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+BOOL CALLBACK findShownForm(HWND window, LPARAM found) {
+    if (!isShownForm(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND formForModalBox() {
+    HWND active = GetActiveWindow();
+    if (active && isShownForm(active)) return active;
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findShownForm, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void Win32Window::registerClass() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);

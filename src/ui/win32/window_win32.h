@@ -50,4 +50,9 @@ private:
 // Moves a top-level window to the middle of the screen's work area.
 void centreOnScreen(HWND window);
 
+// The form a modal box belongs to: the active one, else the first shown and enabled one, so
+// that the form cannot be used while the box is up even when the program is in the
+// background. Null when no form is shown.
+HWND formForModalBox();
+
 }  // namespace ui::win32
