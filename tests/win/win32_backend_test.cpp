@@ -91,6 +91,11 @@ TEST_F(Win32Backend, FramesHaveTheirBoxesAndClientSize) {
         GetClientRect(handle, &client);
         EXPECT_EQ(client.right, 262);
         EXPECT_EQ(client.bottom, 143);
+        HMENU menu = GetSystemMenu(handle, FALSE);
+        EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+        EXPECT_NE(GetMenuState(menu, SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1));
+        for (UINT command : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE})
+            EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1), c.sizeable) << command;
     }
 }
 

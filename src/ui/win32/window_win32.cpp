@@ -86,6 +86,11 @@ Win32Window::Win32Window(const backend::WindowDesc& desc, std::function<void()> 
         DeleteObject(background_);
         throw Error("Не удалось создать окно " + desc.name);
     }
+    if (desc.frame == backend::Frame::Dialog) {
+        // A dialog's window menu offers only Move and Close.
+        HMENU menu = GetSystemMenu(handle_, FALSE);
+        for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) DeleteMenu(menu, command, MF_BYCOMMAND);
+    }
 }
 
 Win32Window::~Win32Window() {
