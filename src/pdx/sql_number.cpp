@@ -94,7 +94,9 @@ IntegerBound::IntegerBound(const Decimal& value) {
     constexpr auto max = std::numeric_limits<std::int64_t>::max();
     std::uint64_t whole = 0;
     auto [end, error] = std::from_chars(parts.whole.data(), parts.whole.data() + parts.whole.size(), whole);
-    bool tooBig = !parts.whole.empty() && (error != std::errc() || whole > static_cast<std::uint64_t>(max));
+    // Negative numbers reach one further than positive ones.
+    std::uint64_t limit = static_cast<std::uint64_t>(max) + (value.negative ? 1 : 0);
+    bool tooBig = !parts.whole.empty() && (error != std::errc() || whole > limit);
     if (tooBig) {
         beyond_ = value.negative ? -1 : 1;
         return;
@@ -104,7 +106,7 @@ IntegerBound::IntegerBound(const Decimal& value) {
         return;
     }
     // -w.f has floor -(w + 1) when there is a fraction.
-    floor_ = -static_cast<std::int64_t>(whole);
+    floor_ = static_cast<std::int64_t>(0 - whole);
     if (fraction_) {
         if (floor_ == std::numeric_limits<std::int64_t>::min()) beyond_ = -1;
         else --floor_;

@@ -39,10 +39,13 @@ TEST(Decimal, FromIntegers) {
 
 TEST(IntegerBound, AgreesWithExactComparison) {
     const std::vector<std::string> bounds = {"0", "5", "-5", "2.5", "-2.5", "0.1", "-0.1", "9223372036854775807",
-                                             "9223372036854775808", "-9223372036854775807.5", "1e0x"};
+                                             "9223372036854775808", "-9223372036854775807.5",
+                                             "-9223372036854775808", "-9223372036854775808.5",
+                                             "-9223372036854775809", "1e0x"};
     const std::vector<std::int64_t> values = {0, 1, 2, 3, 5, 6, -1, -2, -3, -5, -6,
                                               std::numeric_limits<std::int64_t>::max(),
-                                              std::numeric_limits<std::int64_t>::min() + 1};
+                                              std::numeric_limits<std::int64_t>::min() + 1,
+                                              std::numeric_limits<std::int64_t>::min()};
     for (const auto& text : bounds) {
         auto bound = parseDecimal(text);
         if (!bound) continue;
