@@ -79,15 +79,6 @@ int compareDecimals(const Decimal& a, const Decimal& b) {
     return aNegative ? -magnitude : magnitude;
 }
 
-Decimal decimalOf(std::int64_t value) {
-    Decimal result;
-    result.negative = value < 0;
-    // Through unsigned so that the minimum int64 has a magnitude too.
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    result.digits = std::to_string(magnitude);
-    return result;
-}
-
 IntegerBound::IntegerBound(const Decimal& value) {
     Parts parts = partsOf(value);
     fraction_ = !parts.fraction.empty();

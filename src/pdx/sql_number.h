@@ -16,8 +16,6 @@ std::optional<Decimal> parseDecimal(std::string_view text);
 // Orders two decimals by value: negative, zero or positive.
 int compareDecimals(const Decimal& a, const Decimal& b);
 
-Decimal decimalOf(std::int64_t value);
-
 // Compares integers with one decimal fixed in advance, without building strings per row.
 class IntegerBound {
 public:
