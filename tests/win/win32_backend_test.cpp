@@ -160,6 +160,35 @@ TEST_F(Win32Backend, LabelsAlignAndBreakLines) {
     }
 }
 
+TEST_F(Win32Backend, ColoursOfTheDescription) {
+    WindowDesc desc = dialogDesc("Цвета");
+    desc.color = {std::nullopt, 0x102030};
+    desc.font.color = {std::nullopt, 0xC00000};
+    auto window = backend->createWindow(desc, [] {});
+    LabelDesc label;
+    label.bounds = {10, 10, 100, 30};
+    label.text = "ЖЖЖЖ";
+    auto control = window->addLabel(label);
+    window->show(false);
+    HWND form = findOurWindow(L"Цвета");
+    HWND text = childrenOf(form).front();
+    UpdateWindow(form);
+    UpdateWindow(text);
+    HDC formDc = GetDC(form);
+    EXPECT_EQ(GetPixel(formDc, 200, 100), RGB(0x10, 0x20, 0x30));
+    ReleaseDC(form, formDc);
+    HDC textDc = GetDC(text);
+    bool red = false, background = false;
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 30; ++y) {
+            red = red || GetPixel(textDc, x, y) == RGB(0xC0, 0, 0);
+            background = background || GetPixel(textDc, x, y) == RGB(0x10, 0x20, 0x30);
+        }
+    ReleaseDC(text, textDc);
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(background);
+}
+
 TEST_F(Win32Backend, ControlsUseTheFormsFont) {
     auto window = backend->createWindow(dialogDesc("Шрифт"), [] {});
     LabelDesc desc;
