@@ -228,6 +228,41 @@ TEST_F(Win32Backend, ButtonIsOwnerDrawnTabStopWithHandCursor) {
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 }
 
+// Whether any pixel of a window has the colour.
+bool shows(HWND window, COLORREF colour) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    bool found = false;
+    for (int x = 0; x < client.right && !found; ++x)
+        for (int y = 0; y < client.bottom && !found; ++y) found = GetPixel(dc, x, y) == colour;
+    ReleaseDC(window, dc);
+    return found;
+}
+
+TEST_F(Win32Backend, ButtonShowsTheGlyphOfItsState) {
+    auto window = backend->createWindow(dialogDesc("Значок"), [] {});
+    ButtonDesc desc = buttonDesc([] {});
+    desc.bounds = {8, 8, 120, 40};
+    desc.glyph = {3, 3, std::vector<std::uint32_t>(9, 0xFF00C000)};
+    desc.disabledGlyph = {3, 3, std::vector<std::uint32_t>(9, 0xFF0000C0)};
+    desc.glyph.pixels[4] = 0x00FF00FF;  // transparent: the button's face shows through
+    auto button = window->addButton(desc);
+    window->show(false);
+    HWND handle = childrenOf(findOurWindow(L"Значок")).front();
+    struct Case {
+        bool enabled;
+        COLORREF shown, hidden;
+    };
+    for (Case c : {Case{true, RGB(0, 0xC0, 0), RGB(0, 0, 0xC0)}, Case{false, RGB(0, 0, 0xC0), RGB(0, 0xC0, 0)}}) {
+        button->setEnabled(c.enabled);
+        UpdateWindow(handle);
+        EXPECT_TRUE(shows(handle, c.shown)) << c.enabled;
+        EXPECT_FALSE(shows(handle, c.hidden)) << c.enabled;
+        EXPECT_FALSE(shows(handle, RGB(0xFF, 0, 0xFF))) << c.enabled;
+    }
+}
+
 TEST_F(Win32Backend, ButtonClicksOnlyWhileEnabled) {
     int clicks = 0;
     auto window = backend->createWindow(dialogDesc("Нажатия"), [] {});
