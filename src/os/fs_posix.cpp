@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
 #include <utility>
 
 namespace os {
@@ -59,36 +58,6 @@ std::string executablePath() {
     if (n < 0) fail("/proc/self/exe", errno);
     buffer.resize(static_cast<std::size_t>(n));
     return buffer;
-}
-
-void copyFile(const std::string& from, const std::string& to) {
-    File source(from, File::Mode::Read);
-    const std::string aside = to + ".part";
-    removeFile(aside);
-    {
-        File copy(aside, File::Mode::CreateNew);
-        try {
-            std::unique_ptr<char[]> buffer(new char[1 << 20]);
-            std::uint64_t offset = 0;
-            for (;;) {
-                std::size_t n = source.readSomeAt(offset, buffer.get(), 1 << 20);
-                if (n == 0) break;
-                copy.append(buffer.get(), n);
-                offset += n;
-            }
-            copy.sync();
-        } catch (...) {
-            copy.close();
-            removeFile(aside);
-            throw;
-        }
-    }
-    try {
-        replaceFile(aside, to);
-    } catch (...) {
-        removeFile(aside);
-        throw;
-    }
 }
 
 void replaceFile(const std::string& from, const std::string& to) {

@@ -32,7 +32,7 @@ struct Handle {
 std::mutex holdsMutex;
 std::vector<Handle*> holds;
 
-constexpr DWORD copyChunk = 1 << 20;
+constexpr DWORD ioChunk = 1 << 20;
 constexpr DWORD renameReplaceIfExists = 0x1;  // FILE_RENAME_FLAG_REPLACE_IF_EXISTS
 constexpr DWORD renamePosixSemantics = 0x2;   // FILE_RENAME_FLAG_POSIX_SEMANTICS
 // FileRenameInfoEx, declared by the headers only for Windows 10 1607 and later.
@@ -183,20 +183,6 @@ HANDLE duplicateHeld(const std::wstring& path) {
     return INVALID_HANDLE_VALUE;
 }
 
-void syncedCopy(const std::string& from, const std::string& aside) {
-    File source(from, File::Mode::Read);
-    File copy(aside, File::Mode::CreateNew);
-    std::unique_ptr<char[]> buffer(new char[copyChunk]);
-    std::uint64_t offset = 0;
-    for (;;) {
-        std::size_t n = source.readSomeAt(offset, buffer.get(), copyChunk);
-        if (n == 0) break;
-        copy.append(buffer.get(), n);
-        offset += n;
-    }
-    copy.sync();
-}
-
 Handle* handleOf(void* handle) { return static_cast<Handle*>(handle); }
 
 }  // namespace
@@ -221,18 +207,6 @@ std::string executablePath() {
             return narrow(buffer);
         }
         buffer.resize(buffer.size() * 2);
-    }
-}
-
-void copyFile(const std::string& from, const std::string& to) {
-    const std::string aside = to + ".part";
-    removeFile(aside);
-    try {
-        syncedCopy(from, aside);
-        replaceFile(aside, to);
-    } catch (...) {
-        DeleteFileW(wide(aside).c_str());
-        throw;
     }
 }
 
@@ -317,7 +291,7 @@ std::size_t File::readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) 
         OVERLAPPED at{};
         at.Offset = static_cast<DWORD>(offset + done);
         at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, copyChunk));
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, ioChunk));
         DWORD got = 0;
         if (!ReadFile(handleOf(handle_)->system, out + done, want, &got, &at)) {
             DWORD code = GetLastError();
@@ -341,7 +315,7 @@ void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
         OVERLAPPED at{};
         at.Offset = static_cast<DWORD>(offset + done);
         at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, copyChunk));
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, ioChunk));
         DWORD put = 0;
         if (!WriteFile(handleOf(handle_)->system, in + done, want, &put, &at)) failLast(path_);
         done += put;
