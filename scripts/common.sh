@@ -2,7 +2,7 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages the native build and its tests need.
-NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev googletest libgtest-dev pxlib-dev
+NATIVE_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev googletest libgtest-dev pxlib-dev
                  xvfb xauth fonts-dejavu-core)
 
 # ensure_packages PKG...: installs the packages that are missing (apt-get when root, otherwise
