@@ -2,6 +2,8 @@
 // windows it makes (run under Wine in Xvfb).
 #include "ui/backend.h"
 
+#include "window_text.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,12 +14,6 @@
 using namespace ui::backend;
 
 namespace {
-
-std::wstring textOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 std::wstring classOf(HWND window) {
     wchar_t name[64] = {};

@@ -1,6 +1,8 @@
 // The program's form, from its built-in description, as the Win32 backend shows it.
 #include "Main.h"
 
+#include "window_text.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,12 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring textOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 int screenPixelsPerInch() {
     HDC screen = GetDC(nullptr);

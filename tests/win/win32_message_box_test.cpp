@@ -2,6 +2,8 @@
 #include "ui/backend.h"
 #include "ui/dialogs.h"
 
+#include "window_text.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,12 +16,6 @@
 using namespace ui::backend;
 
 namespace {
-
-std::wstring textOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // What the box looked like when it was answered.
 struct Seen {
