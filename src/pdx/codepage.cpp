@@ -6,6 +6,7 @@ namespace pdx {
 namespace {
 
 constexpr std::uint16_t kUnsetCodePage = 0;
+constexpr std::string_view kRoman8SortPrefix = "BLROM8";
 
 const char16_t* tableFor(std::uint16_t id) {
     switch (id) {
@@ -62,6 +63,13 @@ bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c) {
 }  // namespace
 
 CodePage::CodePage(std::uint16_t id) : id_(id), table_(tableFor(id)) {}
+
+CodePage CodePage::forTable(std::uint16_t id, std::string_view sortOrderName) {
+    CodePage page(id);
+    if (id == kUnsetCodePage && sortOrderName.substr(0, kRoman8SortPrefix.size()) == kRoman8SortPrefix)
+        page.table_ = codepages::roman8;
+    return page;
+}
 
 std::optional<std::string> CodePage::toUtf8(std::string_view bytes) const {
     std::string out;

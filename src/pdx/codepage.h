@@ -13,6 +13,9 @@ public:
     // `id` is the header's code page number (437, 850, 852, 866, 1250, 1251, 1252; 0 is taken
     // as 437; others read ASCII only).
     explicit CodePage(std::uint16_t id);
+    // The code page of a table's text: its header's number, except for tables that name none
+    // and whose sort order is HP Roman-8.
+    static CodePage forTable(std::uint16_t id, std::string_view sortOrderName);
 
     std::uint16_t id() const { return id_; }
     bool known() const { return table_ != nullptr; }

@@ -10,5 +10,6 @@ extern const char16_t cp866[128];
 extern const char16_t cp1250[128];
 extern const char16_t cp1251[128];
 extern const char16_t cp1252[128];
+extern const char16_t roman8[128];
 
 }  // namespace pdx::codepages

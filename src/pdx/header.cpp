@@ -106,7 +106,6 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const st
     if (b.size() < fieldInfoAt) throw corruptError(table, "файл короче заголовка");
     info.encrypted = isEncrypted(b, info.level);
     info.codePage = dataHeader ? bytes::le16(&b[kCodePage]) : kDefaultDosCodePage;
-    h.codePage = CodePage(info.codePage);
 
     Reader reader(b, fieldInfoAt, table);
     std::size_t offset = 0;
@@ -128,11 +127,8 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const st
     reader.take(kPointerSize);
     reader.take(kPointerSize * fieldCount);
     reader.take(info.level >= kFirstLevelWithLongName ? kLongTableName : kShortTableName);
-    for (auto& field : h.fields) {
-        const std::string raw = reader.zstring();
-        auto name = h.codePage.toUtf8(raw);
-        field.name = name ? *name : raw;
-    }
+    std::vector<std::string> rawNames;
+    for (std::uint16_t i = 0; i < fieldCount; ++i) rawNames.push_back(reader.zstring());
     if (!info.encrypted && !reader.atEnd()) {
         // Field numbers, then the sort order's name (absent in some old tables).
         try {
@@ -141,6 +137,11 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const st
         } catch (const Error&) {
             info.sortOrderName.clear();
         }
+    }
+    h.codePage = CodePage::forTable(info.codePage, info.sortOrderName);
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        auto name = h.codePage.toUtf8(rawNames[i]);
+        h.fields[i].name = name ? *name : rawNames[i];
     }
     h.physicalBlocks = static_cast<std::uint32_t>(
         std::min<std::uint64_t>((fileSize - info.headerSize) / info.blockSize, 0xFFFF));

@@ -28,6 +28,13 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTrip{437, "ñ½", "\xA4\xAB"},
                       RoundTrip{1251, "plain ASCII", "plain ASCII"}));
 
+TEST(CodePage, RomanEightOnlyWhereNoNumberIsGiven) {
+    EXPECT_EQ(pdx::CodePage::forTable(0, "BLROM800").toUtf8("\xEB\xF8"), "Š½");
+    EXPECT_EQ(pdx::CodePage::forTable(0, "ascii").toUtf8("\xEB\xF8"), "δ°");
+    EXPECT_EQ(pdx::CodePage::forTable(1251, "BLROM800").toUtf8("\xC4"), "Д");
+    EXPECT_EQ(pdx::CodePage::forTable(0, "BLROM800").fromUtf8("Š½"), "\xEB\xF8");
+}
+
 TEST(CodePage, CharacterOutsideThePageIsRefused) {
     std::string bad;
     EXPECT_FALSE(pdx::CodePage(1251).fromUtf8("naïve", &bad));

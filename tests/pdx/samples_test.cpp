@@ -63,6 +63,17 @@ TEST(SampleValues, KnownValuesDecode) {
     EXPECT_EQ(orders.info().headerSize, 0x800);
 }
 
+// A DOS table that names no code page but sorts by HP Roman-8 holds Roman-8 text.
+TEST(SampleValues, RomanEightTextDecodes) {
+    REQUIRE_SAMPLES();
+    const pdx::Table roman(kSamples + "/misc/ROMAN8.db");
+    EXPECT_EQ(roman.info().codePage, 0);
+    EXPECT_EQ(roman.info().sortOrderName, "BLROM800");
+    const auto rows = roman.readAll();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], pdx::Value(std::string("Š½ƒ¶")));
+}
+
 TEST(SampleValues, TableNamesMatchIgnoringCase) {
     REQUIRE_SAMPLES();
     EXPECT_EQ(pdx::Table(kSamples + "/misc/orders.db").info().recordCount, 224u);
