@@ -4,16 +4,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "os/wide.h"
+
 // Windows passes main() arguments in the ANSI code page; the wide command line has them all.
 std::vector<std::string> utf8Arguments(int, char**) {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
     for (int i = 0; wide && i < count; ++i) {
-        int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string text(length > 0 ? length - 1 : 0, '\0');
-        if (length > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), length, nullptr, nullptr);
-        arguments.push_back(std::move(text));
+        arguments.push_back(os::narrow(wide[i]));
     }
     LocalFree(wide);
     return arguments;

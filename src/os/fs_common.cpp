@@ -62,4 +62,8 @@ void copyFile(const std::string& from, const std::string& to) {
 
 File::File(File&& other) noexcept { *this = std::move(other); }
 
+void File::readAt(std::uint64_t offset, void* buffer, std::size_t n) const {
+    if (readSomeAt(offset, buffer, n) != n) throw Error(ErrorKind::Other, path_, "unexpected end of file");
+}
+
 }  // namespace os

@@ -138,11 +138,6 @@ std::size_t File::readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) 
     return done;
 }
 
-void File::readAt(std::uint64_t offset, void* buffer, std::size_t n) const {
-    if (readSomeAt(offset, buffer, n) != n)
-        throw Error(ErrorKind::Other, path_, "unexpected end of file");
-}
-
 void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
     const auto* in = static_cast<const char*>(data);
     std::size_t done = 0;

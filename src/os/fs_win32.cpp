@@ -9,6 +9,7 @@
 //
 // As on Linux, the process holding a file may still open it to read (a copy of its handle).
 #include "fs.h"
+#include "wide.h"
 
 #include <windows.h>
 
@@ -37,24 +38,6 @@ constexpr DWORD renameReplaceIfExists = 0x1;  // FILE_RENAME_FLAG_REPLACE_IF_EXI
 constexpr DWORD renamePosixSemantics = 0x2;   // FILE_RENAME_FLAG_POSIX_SEMANTICS
 // FileRenameInfoEx, declared by the headers only for Windows 10 1607 and later.
 constexpr auto renameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
-
-std::wstring wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
-
-std::string narrow(const std::wstring& utf16) {
-    if (utf16.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
-                        nullptr, nullptr);
-    return out;
-}
 
 ErrorKind kindOf(DWORD code) {
     switch (code) {
@@ -187,6 +170,24 @@ Handle* handleOf(void* handle) { return static_cast<Handle*>(handle); }
 
 }  // namespace
 
+std::wstring wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string narrow(const std::wstring& utf16) {
+    if (utf16.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
 bool fileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesW(wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -302,10 +303,6 @@ std::size_t File::readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) 
         done += got;
     }
     return done;
-}
-
-void File::readAt(std::uint64_t offset, void* buffer, std::size_t n) const {
-    if (readSomeAt(offset, buffer, n) != n) throw Error(ErrorKind::Other, path_, "unexpected end of file");
 }
 
 void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {

@@ -1,6 +1,7 @@
 #include "pdx/codepage.h"
 
 #include "pdx/codepage_tables.h"
+#include "text/utf8.h"
 
 namespace pdx {
 namespace {
@@ -19,24 +20,6 @@ const char16_t* tableFor(std::uint16_t id) {
     case 1251: return codepages::cp1251;
     case 1252: return codepages::cp1252;
     default: return nullptr;
-    }
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
 
@@ -79,7 +62,7 @@ std::optional<std::string> CodePage::toUtf8(std::string_view bytes) const {
         if (b < 0x80) {
             out += ch;
         } else if (table_ != nullptr) {
-            appendUtf8(out, table_[b - 0x80]);
+            text::appendUtf8(out, table_[b - 0x80]);
         } else {
             return std::nullopt;
         }

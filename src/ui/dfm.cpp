@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "text/utf8.h"
 #include "ui/error.h"
 
 namespace ui {
@@ -10,24 +11,6 @@ namespace {
 
 std::string kindError(const std::string& property, const char* expected) {
     return "Свойство " + property + ": ожидается " + expected;
-}
-
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 bool isNameChar(char c) {
@@ -175,7 +158,7 @@ private:
                     if (code > 0x10FFFF) fail("неверный код символа");
                 }
                 if (start == pos_) fail("ожидается код символа после #");
-                appendUtf8(out, code);
+                text::appendUtf8(out, code);
             } else if (any && peek() == '+') {
                 ++pos_;
                 if (peek() != '\'' && peek() != '#') fail("ожидается строка после +");

@@ -1,6 +1,7 @@
 // How the file layer meets other programs on Windows: a table held by the engine cannot be
 // opened by anyone else, and a table open elsewhere (Paradox, the radio program) is Busy.
 #include "os/fs.h"
+#include "os/wide.h"
 #include "temp_folder.h"
 
 #include <windows.h>
@@ -9,19 +10,11 @@
 
 namespace {
 
-std::wstring wide(const std::string& utf8) {
-    std::wstring out(utf8.size(), L'\0');
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
-                                static_cast<int>(out.size()));
-    out.resize(static_cast<std::size_t>(n));
-    return out;
-}
-
 // An open file of "another program", with the access and sharing it chose.
 class ForeignHandle {
 public:
     ForeignHandle(const std::string& path, DWORD access, DWORD share)
-        : handle_(CreateFileW(wide(path).c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr)),
+        : handle_(CreateFileW(os::wide(path).c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr)),
           error_(handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS) {}
     ~ForeignHandle() {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);

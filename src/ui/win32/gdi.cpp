@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "os/wide.h"
 #include "ui/win32/text_win32.h"
 
 namespace ui::win32 {
@@ -22,7 +23,7 @@ HFONT createFont(const backend::Font& font) {
     // named one (a bitmap font on western systems) has none.
     return CreateFontW(-font.pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
                        font.underline, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, toWide(font.name).c_str());
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, os::wide(font.name).c_str());
 }
 
 SIZE textSize(HFONT font, const std::wstring& text) {

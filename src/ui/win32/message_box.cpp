@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "os/wide.h"
 #include "ui/error.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/text_win32.h"
@@ -135,7 +136,7 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
 
     int buttonWidth = units.horizontal(buttonWidthUnits);
     for (const backend::DialogButton& button : desc.buttons)
-        buttonWidth = std::max<int>(buttonWidth, textSize(font, toWide(button.caption)).cx + captionPaddingPixels);
+        buttonWidth = std::max<int>(buttonWidth, textSize(font, os::wide(button.caption)).cx + captionPaddingPixels);
     const int buttonHeight = units.vertical(buttonHeightUnits), buttonGap = units.horizontal(buttonGapUnits);
     const int buttonCount = static_cast<int>(desc.buttons.size());
     const int rowWidth = buttonCount * buttonWidth + std::max(0, buttonCount - 1) * buttonGap;
@@ -148,7 +149,7 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, exStyle = WS_EX_DLGMODALFRAME;
     RECT outer{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    HWND window = CreateWindowExW(exStyle, boxClass, toWide(desc.title).c_str(), style, 0, 0,
+    HWND window = CreateWindowExW(exStyle, boxClass, os::wide(desc.title).c_str(), style, 0, 0,
                                   outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
                                   GetModuleHandleW(nullptr), &box);
     if (!window) throw Error("Не удалось создать окно сообщения");
@@ -164,7 +165,7 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
     for (int i = 0; i < buttonCount; ++i, left += buttonWidth + buttonGap) {
         const backend::DialogButton& button = desc.buttons[static_cast<std::size_t>(i)];
         const bool isDefault = button.id == desc.defaultId;
-        HWND control = addChild(window, L"BUTTON", toWide(button.caption),
+        HWND control = addChild(window, L"BUTTON", os::wide(button.caption),
                                 WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                                 {left, buttonTop, left + buttonWidth, buttonTop + buttonHeight}, firstButtonId + i,
                                 font);

@@ -5,7 +5,6 @@
 
 namespace ui::win32 {
 
-std::wstring toWide(const std::string& utf8);
 // UTF-16 with every line break (CR LF, CR or LF) written as CR LF, as controls expect.
 std::wstring toControlText(const std::string& utf8);
 

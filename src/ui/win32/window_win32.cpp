@@ -1,5 +1,6 @@
 #include "ui/win32/window_win32.h"
 
+#include "os/wide.h"
 #include "ui/error.h"
 #include "ui/win32/bitmap_button.h"
 #include "ui/win32/control_win32.h"
@@ -78,7 +79,7 @@ Win32Window::Win32Window(const backend::WindowDesc& desc, std::function<void()> 
     const FrameStyle frame = frameStyleOf(desc.frame);
     RECT outer{0, 0, desc.client.width, desc.client.height};
     AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
-    handle_ = CreateWindowExW(frame.exStyle, windowClass, toWide(desc.caption).c_str(), frame.style,
+    handle_ = CreateWindowExW(frame.exStyle, windowClass, os::wide(desc.caption).c_str(), frame.style,
                               CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!handle_) {
@@ -124,7 +125,7 @@ backend::Size Win32Window::textExtent(const std::string& text) {
     return {size.cx, size.cy};
 }
 
-void Win32Window::setCaption(const std::string& caption) { SetWindowTextW(handle_, toWide(caption).c_str()); }
+void Win32Window::setCaption(const std::string& caption) { SetWindowTextW(handle_, os::wide(caption).c_str()); }
 
 void Win32Window::show(bool centre) {
     if (centre) centreOnScreen(handle_);
