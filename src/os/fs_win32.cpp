@@ -166,6 +166,14 @@ HANDLE duplicateHeld(const std::wstring& path) {
     return INVALID_HANDLE_VALUE;
 }
 
+// Where a positional read or write starts.
+OVERLAPPED overlappedAt(std::uint64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+}
+
 Handle* handleOf(void* handle) { return static_cast<Handle*>(handle); }
 
 }  // namespace
@@ -289,9 +297,7 @@ std::size_t File::readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) 
     auto* out = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < n) {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset + done);
-        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+        OVERLAPPED at = overlappedAt(offset + done);
         DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, ioChunk));
         DWORD got = 0;
         if (!ReadFile(handleOf(handle_)->system, out + done, want, &got, &at)) {
@@ -309,9 +315,7 @@ void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
     const auto* in = static_cast<const char*>(data);
     std::size_t done = 0;
     while (done < n) {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset + done);
-        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+        OVERLAPPED at = overlappedAt(offset + done);
         DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, ioChunk));
         DWORD put = 0;
         if (!WriteFile(handleOf(handle_)->system, in + done, want, &put, &at)) failLast(path_);
