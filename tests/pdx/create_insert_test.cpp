@@ -193,7 +193,6 @@ namespace {
 
 // INSERT into tables Paradox wrote: the same code path as for our own tables.
 TEST(InsertIntoSamples, KeyedTableTakesTheRowInKeyOrder) {
-    REQUIRE_SAMPLES();
     TempFolder folder("insert-orders");
     const std::string path = copySample(folder, "misc/ORDERS.DB");
     const auto before = pdx::Table(path).readAll();
@@ -213,7 +212,6 @@ TEST(InsertIntoSamples, KeyedTableTakesTheRowInKeyOrder) {
 }
 
 TEST(InsertIntoSamples, LongMemoGoesToTheExistingBlobFile) {
-    REQUIRE_SAMPLES();
     TempFolder folder("insert-memo");
     const std::string path = copySample(folder, "fields/memo.db");
     const auto before = pdx::Table(path).readAll();

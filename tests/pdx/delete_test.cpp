@@ -64,7 +64,6 @@ TEST_P(DeleteRows, SurvivorsAreExactlyTheOthersByteForByte) {
     TempFolder folder("delete");
     std::string path;
     if (*c.table) {
-        REQUIRE_SAMPLES();
         path = copySample(folder, c.table);
     } else {
         path = makeJingles(folder, 3000, c.keyed);
@@ -103,7 +102,6 @@ TEST_P(DeleteRows, SurvivorsAreExactlyTheOthersByteForByte) {
 INSTANTIATE_TEST_SUITE_P(Conditions, DeleteRows, ::testing::ValuesIn(kCases));
 
 TEST(DeleteRows, KeepsHeaderFieldsTheRowsDoNotDetermine) {
-    REQUIRE_SAMPLES();
     TempFolder folder("delete-header");
     const std::string path = copySample(folder, "misc/ORDERS.DB");
     const std::string before = readFile(path);
@@ -135,7 +133,6 @@ TEST(DeleteRows, LeftoversOfAKilledRunAreRemoved) {
 }
 
 TEST(DeleteRows, StaleSecondaryIndexesGoAndTheBlobFileStays) {
-    REQUIRE_SAMPLES();
     TempFolder folder("delete-secondary");
     const std::string path = copySample(folder, "joins/C.DB");
     const std::string memo = copySample(folder, "fields/memo.db");
@@ -166,7 +163,6 @@ TEST(DeleteRows, TwoLevelIndexReadsBackThroughPxlib) {
 }
 
 TEST(DeleteRows, MissingOrForeignIndexIsRebuiltEvenWhenNothingIsDeleted) {
-    REQUIRE_SAMPLES();
     TempFolder folder("delete-index");
     const std::string path = copySample(folder, "misc/ORDERS.DB");
     const auto rows = oracle::read(path).rawRecords;

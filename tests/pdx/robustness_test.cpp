@@ -104,7 +104,6 @@ TEST(DeleteFails, UnwritableFolder) {
 #endif
 
 TEST(DeleteFails, EncryptedTableIsRefused) {
-    REQUIRE_SAMPLES();
     TempFolder folder("encrypted");
     const std::string path = copySample(folder, "misc/encrypted.db");
     expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE Id = 1", "паролем");
@@ -208,7 +207,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Random damage anywhere in real tables: the reader either reads or throws pdx::Error.
 TEST(DamagedTable, RandomBytesNeverCrash) {
-    REQUIRE_SAMPLES();
     std::mt19937 random(12345);
     TempFolder folder("random");
     int deletes = 0;

@@ -11,9 +11,6 @@
 
 inline const std::string kSamples = PDX_SAMPLES;
 
-#define REQUIRE_SAMPLES()                                                          \
-    if (!std::filesystem::exists(kSamples)) GTEST_SKIP() << "no sample tables at " << kSamples
-
 // Copies a sample table with every companion file (same stem, any extension) into `to`;
 // returns the copied table's path. `table` is "folder/name.ext" under the samples.
 inline std::string copySample(const TempFolder& to, const std::string& table) {

@@ -32,7 +32,6 @@ Outcome runPdxsql(const TempFolder& folder, const std::vector<std::string>& args
 
 // Copies sample tables (with their companion files) into the folder.
 void copySample(const std::string& relative, const TempFolder& folder) {
-    if (!std::filesystem::exists(samples)) GTEST_SKIP() << "no sample tables at " << samples;
     std::filesystem::path source = std::filesystem::path(samples) / relative;
     for (const auto& entry : std::filesystem::directory_iterator(source.parent_path())) {
         if (entry.path().stem() == source.stem()) {
