@@ -2,7 +2,7 @@
 // fields and evaluated on a row of values and on a row of blanks. Only pdx::Error may
 // escape the engine.
 #include "pdx/error.h"
-#include "pdx/sql.h"
+#include "pdx/sql/ast.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "pdx/codepage.h"
+#include "pdx/format/codepage.h"
 
 #include <gtest/gtest.h>
 

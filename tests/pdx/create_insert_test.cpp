@@ -1,5 +1,5 @@
 // CREATE TABLE and INSERT round trips: what we write, pxlib and our reader read back alike.
-#include "pdx/codepage.h"
+#include "pdx/format/codepage.h"
 #include "pdx/error.h"
 #include "pdx/table.h"
 #include "pxlib_oracle.h"

@@ -1,4 +1,4 @@
-#include "pdx/sql_datetime.h"
+#include "pdx/sql/datetime.h"
 
 #include <gtest/gtest.h>
 

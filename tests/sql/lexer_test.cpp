@@ -1,5 +1,5 @@
-#include "pdx/sql_lexer.h"
-#include "pdx/sql_text.h"
+#include "pdx/sql/lexer.h"
+#include "pdx/sql/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pdx/sql_number.h"
+#include "pdx/sql/number.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pdx/sql.h"
+#include "pdx/sql/ast.h"
 #include "sql_test_support.h"
 
 using namespace pdx;

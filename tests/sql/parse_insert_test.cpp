@@ -1,5 +1,5 @@
-#include "pdx/sql.h"
-#include "pdx/sql_literal.h"
+#include "pdx/sql/ast.h"
+#include "pdx/sql/literal.h"
 #include "sql_test_support.h"
 
 using namespace pdx::sql;

@@ -1,5 +1,5 @@
-#include "pdx/sql.h"
-#include "pdx/sql_expr.h"
+#include "pdx/sql/ast.h"
+#include "pdx/sql/expr.h"
 #include "sql_test_support.h"
 
 #include <map>

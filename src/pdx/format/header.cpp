@@ -1,0 +1,166 @@
+#include "pdx/format/header.h"
+
+#include "pdx/format/bytes.h"
+#include "pdx/format/field_layout.h"
+#include "pdx/format/db_format.h"
+#include "pdx/format/messages.h"
+
+#include <algorithm>
+
+namespace pdx {
+namespace {
+
+using namespace format;
+
+// Reads the header's sequential part, failing on anything past its end.
+class Reader {
+public:
+    Reader(const std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& table)
+        : bytes_(bytes), at_(at), table_(table) {}
+    const std::uint8_t* take(std::size_t n) {
+        if (n > bytes_.size() || at_ > bytes_.size() - n) {
+            throw corruptError(table_, "описание полей выходит за пределы заголовка");
+        }
+        const std::uint8_t* p = bytes_.data() + at_;
+        at_ += n;
+        return p;
+    }
+    bool atEnd() const { return at_ >= bytes_.size(); }
+    // A NUL-terminated string; `required` false lets it end with the header instead.
+    std::string zstring(bool required = true) {
+        const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(std::min(at_, bytes_.size()));
+        const auto end = std::find(begin, bytes_.end(), 0);
+        if (end == bytes_.end() && required) {
+            throw corruptError(table_, "имя поля выходит за пределы заголовка");
+        }
+        std::string s(begin, end);
+        at_ += s.size() + 1;
+        return s;
+    }
+
+private:
+    const std::vector<std::uint8_t>& bytes_;
+    std::size_t at_;
+    const std::string& table_;
+};
+
+bool isEncrypted(const std::vector<std::uint8_t>& b, std::uint8_t level) {
+    const std::uint32_t first = bytes::le32(&b[kEncryption1]);
+    if (first == kEncryptionMoved) {
+        return level >= kFirstLevelWithDataHeader && bytes::le32(&b[kEncryption2]) != 0;
+    }
+    return first != 0;
+}
+
+}  // namespace
+
+std::size_t Header::keySize() const {
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < info.keyFieldCount && i < fields.size(); ++i) {
+        size += fieldWidth(fields[i]);
+    }
+    return size;
+}
+
+Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const std::string& table) {
+    if (b.size() < kCommonHeaderEnd) throw corruptError(table, "файл короче заголовка");
+    Header h;
+    TableInfo& info = h.info;
+    info.level = b[kLevel];
+    info.fileType = b[kFileType];
+    info.headerSize = bytes::le16(&b[kHeaderSize]);
+    info.recordSize = bytes::le16(&b[kRecordSize]);
+    info.recordCount = bytes::le32(&b[kRecordCount]);
+    info.fileBlocks = bytes::le16(&b[kFileBlocks]);
+    info.sortOrder = b[kSortOrder];
+    info.autoIncrement = static_cast<std::int32_t>(bytes::le32(&b[kAutoIncrement]));
+    info.keyFieldCount = bytes::le16(&b[kKeyFieldCount]);
+    const std::uint8_t blockKiB = b[kBlockSizeKiB];
+    const std::uint16_t fieldCount = bytes::le16(&b[kFieldCount]);
+    h.firstBlock = bytes::le16(&b[kFirstBlock]);
+
+    if (info.level < kMinLevel || info.level > kMaxLevel) {
+        throw tableError(table, "неизвестная версия формата Paradox (" +
+                                    std::to_string(info.level) + ")");
+    }
+    if (info.fileType != kKeyedTable && info.fileType != kUnkeyedTable) {
+        throw tableError(table, "файл не является таблицей Paradox (тип " +
+                                    std::to_string(info.fileType) + ")");
+    }
+    if (blockKiB < 1 || blockKiB > kMaxBlockSizeKiB) {
+        throw corruptError(table, "недопустимый размер блока");
+    }
+    info.blockSize = blockKiB * kKiB;
+    const bool dataHeader = info.level >= kFirstLevelWithDataHeader;
+    const std::size_t fieldInfoAt = dataHeader ? kDataHeaderEnd : kCommonHeaderEnd;
+    if (info.headerSize < fieldInfoAt || info.headerSize > fileSize) {
+        throw corruptError(table, "недопустимый размер заголовка");
+    }
+    if (info.recordSize == 0 || info.recordSize + kBlockHeader > info.blockSize) {
+        throw corruptError(table, "недопустимый размер записи");
+    }
+    if (fieldCount == 0 || info.keyFieldCount > fieldCount) {
+        throw corruptError(table, "недопустимое число полей");
+    }
+    b.resize(info.headerSize);
+    if (b.size() < fieldInfoAt) throw corruptError(table, "файл короче заголовка");
+    info.encrypted = isEncrypted(b, info.level);
+    info.codePage = dataHeader ? bytes::le16(&b[kCodePage]) : kDefaultDosCodePage;
+
+    Reader reader(b, fieldInfoAt, table);
+    std::size_t offset = 0;
+    for (std::uint16_t i = 0; i < fieldCount; ++i) {
+        const std::uint8_t* rec = reader.take(2);
+        if (!isValidField(rec[0], rec[1])) {
+            throw corruptError(table, "поле " + std::to_string(i + 1) + " неизвестного типа " +
+                                          std::to_string(rec[0]) + " или размера " +
+                                          std::to_string(rec[1]));
+        }
+        FieldDef field{"", static_cast<FieldType>(rec[0]), rec[1]};
+        h.offsets.push_back(offset);
+        offset += fieldWidth(field);
+        h.fields.push_back(field);
+    }
+    if (offset != info.recordSize) {
+        throw corruptError(table, "сумма размеров полей не равна размеру записи");
+    }
+    reader.take(kPointerSize);
+    reader.take(kPointerSize * fieldCount);
+    reader.take(info.level >= kFirstLevelWithLongName ? kLongTableName : kShortTableName);
+    std::vector<std::string> rawNames;
+    for (std::uint16_t i = 0; i < fieldCount; ++i) rawNames.push_back(reader.zstring());
+    if (!info.encrypted && !reader.atEnd()) {
+        // Field numbers, then the sort order's name (absent in some old tables).
+        try {
+            reader.take(2u * fieldCount);
+            info.sortOrderName = reader.zstring(false);
+        } catch (const Error&) {
+            info.sortOrderName.clear();
+        }
+    }
+    h.codePage = CodePage::forTable(info.codePage, info.sortOrderName);
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        auto name = h.codePage.toUtf8(rawNames[i]);
+        h.fields[i].name = name ? *name : rawNames[i];
+    }
+    h.physicalBlocks = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>((fileSize - info.headerSize) / info.blockSize, 0xFFFF));
+    h.bytes = std::move(b);
+    return h;
+}
+
+Header readHeader(const os::File& file, const std::string& table) {
+    const std::uint64_t size = file.size();
+    std::vector<std::uint8_t> first(std::min<std::uint64_t>(size, kDataHeaderEnd));
+    if (!first.empty()) file.readAt(0, first.data(), first.size());
+    if (first.size() < kCommonHeaderEnd) throw corruptError(table, "файл короче заголовка");
+    const std::uint16_t headerSize = bytes::le16(&first[kHeaderSize]);
+    if (headerSize < kCommonHeaderEnd || headerSize > size) {
+        throw corruptError(table, "недопустимый размер заголовка");
+    }
+    std::vector<std::uint8_t> all(headerSize);
+    file.readAt(0, all.data(), all.size());
+    return parseHeader(std::move(all), size, table);
+}
+
+}  // namespace pdx

@@ -1,0 +1,65 @@
+#include "pdx/storage/block_chain.h"
+
+#include "pdx/format/bytes.h"
+#include "pdx/format/db_format.h"
+#include "pdx/format/messages.h"
+
+namespace pdx {
+
+BlockChain::BlockChain(const os::File& file, const Header& header, const std::string& table)
+    : file_(file),
+      header_(header),
+      table_(table),
+      recordSize_(header.info.recordSize),
+      block_(header.info.blockSize),
+      visited_(header.physicalBlocks + 1u, false),
+      nextBlock_(header.firstBlock) {}
+
+bool BlockChain::next() {
+    if (done_) return false;
+    const std::uint32_t expected = header_.info.recordCount;
+    if (nextBlock_ == 0) {
+        done_ = true;
+        if (total_ != expected) {
+            throw corruptError(table_, "в заголовке " + std::to_string(expected) +
+                                           " записей, а в блоках " + std::to_string(total_));
+        }
+        return false;
+    }
+    if (nextBlock_ > header_.physicalBlocks) {
+        throw corruptError(table_, "ссылка на блок " + std::to_string(nextBlock_) +
+                                       " за пределами файла");
+    }
+    if (visited_[nextBlock_]) {
+        throw corruptError(table_, "цепочка блоков замкнута в кольцо");
+    }
+    visited_[nextBlock_] = true;
+    current_ = nextBlock_;
+    const std::uint64_t at = header_.info.headerSize +
+                             std::uint64_t(current_ - 1) * header_.info.blockSize;
+    try {
+        file_.readAt(at, block_.data(), block_.size());
+    } catch (const os::Error& e) {
+        throw fileError(table_, e);
+    }
+    nextBlock_ = bytes::le16(&block_[format::kBlockNext]);
+    const auto addDataSize =
+        static_cast<std::int16_t>(bytes::le16(&block_[format::kBlockAddDataSize]));
+    if (addDataSize < 0) {
+        recordCount_ = 0;
+    } else {
+        const std::size_t used = std::size_t(addDataSize) + recordSize_;
+        if (used % recordSize_ != 0 || format::kBlockHeader + used > block_.size()) {
+            throw corruptError(table_, "неверная заполненность блока " + std::to_string(current_));
+        }
+        recordCount_ = used / recordSize_;
+    }
+    total_ += recordCount_;
+    if (total_ > expected) {
+        throw corruptError(table_, "в блоках больше записей, чем указано в заголовке (" +
+                                       std::to_string(expected) + ")");
+    }
+    return true;
+}
+
+}  // namespace pdx

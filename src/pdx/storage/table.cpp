@@ -1,0 +1,77 @@
+#include "pdx/table.h"
+
+#include "pdx/storage/block_chain.h"
+#include "pdx/format/field_codec.h"
+#include "pdx/format/messages.h"
+#include "pdx/storage/open_table.h"
+
+namespace pdx {
+
+struct Table::Impl {
+    std::string name;  // as the caller gave it
+    OpenTable open;
+};
+
+Table::Table(const std::string& path) : impl_(std::make_unique<Impl>()) {
+    impl_->name = path;
+    impl_->open = openTable(path, os::File::Mode::Read);
+    openBlobs(impl_->open, path);
+}
+
+Table::~Table() = default;
+Table::Table(Table&&) noexcept = default;
+Table& Table::operator=(Table&&) noexcept = default;
+
+const std::string& Table::path() const { return impl_->open.path; }
+const TableInfo& Table::info() const { return impl_->open.header.info; }
+const std::vector<FieldDef>& Table::fields() const { return impl_->open.header.fields; }
+
+struct Table::Cursor::State {
+    const Table::Impl& table;
+    BlockChain chain;
+    std::size_t inBlock = 0;
+    bool haveBlock = false;
+    std::vector<Value> values;
+
+    explicit State(const Table::Impl& t)
+        : table(t), chain(t.open.file, t.open.header, t.name) {
+        requireReadableRecords(t.open.header, t.name);
+    }
+};
+
+Table::Cursor::Cursor(const Table& table) : state_(std::make_unique<State>(*table.impl_)) {}
+Table::Cursor::~Cursor() = default;
+Table::Cursor::Cursor(Cursor&&) noexcept = default;
+
+bool Table::Cursor::next() {
+    State& s = *state_;
+    try {
+        while (!s.haveBlock || s.inBlock >= s.chain.recordCount()) {
+            if (!s.chain.next()) return false;
+            s.haveBlock = true;
+            s.inBlock = 0;
+        }
+        const Header& header = s.table.open.header;
+        const std::uint8_t* record = s.chain.record(s.inBlock++);
+        s.values.clear();
+        for (std::size_t i = 0; i < header.fields.size(); ++i) {
+            s.values.push_back(decodeField(record + header.offsets[i], header.fields[i],
+                                           header.codePage, s.table.open.blobs.get(),
+                                           s.table.name));
+        }
+        return true;
+    } catch (const os::Error& e) {
+        throw fileError(s.table.name, e);
+    }
+}
+
+const std::vector<Value>& Table::Cursor::values() const { return state_->values; }
+
+std::vector<std::vector<Value>> Table::readAll() const {
+    std::vector<std::vector<Value>> rows;
+    Cursor cursor(*this);
+    while (cursor.next()) rows.push_back(cursor.values());
+    return rows;
+}
+
+}  // namespace pdx

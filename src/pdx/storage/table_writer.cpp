@@ -1,0 +1,102 @@
+#include "pdx/storage/table_writer.h"
+
+#include "pdx/format/bytes.h"
+#include "pdx/format/db_format.h"
+#include "pdx/format/messages.h"
+
+#include <cstring>
+#include <ctime>
+
+namespace pdx {
+namespace {
+
+constexpr std::size_t kWriteChunk = 1 << 20;
+constexpr std::uint32_t kMaxBlocks = 0xFFFF;
+
+}  // namespace
+
+void markChanged(std::vector<std::uint8_t>& header) {
+    header[format::kChangeCount] = static_cast<std::uint8_t>(header[format::kChangeCount] + 1);
+    if (header[format::kLevel] >= format::kFirstLevelWithDataHeader &&
+        header.size() >= format::kDataHeaderEnd) {
+        bytes::putLe32(&header[format::kUpdateTime], static_cast<std::uint32_t>(std::time(nullptr)));
+    }
+}
+
+TableWriter::TableWriter(const std::string& path, const Header& header, std::size_t keySize,
+                         const std::string& table)
+    : table_(table),
+      header_(header.bytes),
+      recordSize_(header.info.recordSize),
+      blockSize_(header.info.blockSize),
+      perBlock_((header.info.blockSize - format::kBlockHeader) / header.info.recordSize),
+      keySize_(keySize) {
+    file_ = os::File(path, os::File::Mode::CreateNew);
+    file_.append(header_.data(), header_.size());
+    buffer_.reserve(kWriteChunk + blockSize_);
+}
+
+void TableWriter::add(const std::uint8_t* record) {
+    if (inBlock_ == 0) {
+        if (blocks_.size() >= kMaxBlocks) {
+            throw tableError(table_, "таблица не помещается в 65535 блоков");
+        }
+        const auto number = static_cast<std::uint16_t>(blocks_.size() + 1);
+        blocks_.push_back({number, 0, firstKeys_.size()});
+        firstKeys_.insert(firstKeys_.end(), record, record + keySize_);
+        const std::size_t at = buffer_.size();
+        buffer_.resize(at + blockSize_, 0);
+        bytes::putLe16(&buffer_[at + format::kBlockPrev], number - 1u);
+    }
+    std::uint8_t* block = buffer_.data() + buffer_.size() - blockSize_;
+    std::memcpy(block + format::kBlockHeader + inBlock_ * recordSize_, record, recordSize_);
+    ++records_;
+    ++blocks_.back().records;
+    if (++inBlock_ == perBlock_) closeBlock();
+}
+
+void TableWriter::closeBlock() {
+    if (inBlock_ == 0) return;
+    std::uint8_t* block = buffer_.data() + buffer_.size() - blockSize_;
+    bytes::putLe16(block + format::kBlockNext, blocks_.back().number + 1u);
+    bytes::putLe16(block + format::kBlockAddDataSize,
+                   static_cast<std::uint32_t>((inBlock_ - 1) * recordSize_));
+    inBlock_ = 0;
+    if (buffer_.size() >= kWriteChunk) flush();
+}
+
+void TableWriter::flush() {
+    if (!buffer_.empty()) file_.append(buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+void TableWriter::finish(std::int32_t autoIncrement) {
+    closeBlock();
+    // The last block links to none.
+    if (!blocks_.empty()) {
+        const std::uint64_t lastAt = header_.size() + (blocks_.size() - 1) * std::uint64_t(blockSize_);
+        const std::uint64_t written = file_.size();
+        const std::uint8_t none[2] = {0, 0};
+        if (lastAt >= written) {
+            std::memcpy(buffer_.data() + (lastAt - written) + format::kBlockNext, none, 2);
+        } else {
+            flush();
+            file_.writeAt(lastAt + format::kBlockNext, none, 2);
+        }
+    }
+    flush();
+    const auto count = static_cast<std::uint32_t>(blocks_.size());
+    bytes::putLe32(&header_[format::kRecordCount], records_);
+    bytes::putLe16(&header_[format::kUsedBlocks], count);
+    bytes::putLe16(&header_[format::kFileBlocks], count);
+    bytes::putLe16(&header_[format::kFirstBlock], count > 0 ? 1 : 0);
+    bytes::putLe16(&header_[format::kLastBlock], count);
+    bytes::putLe16(&header_[format::kMaxBlocks], count);
+    bytes::putLe32(&header_[format::kAutoIncrement], static_cast<std::uint32_t>(autoIncrement));
+    markChanged(header_);
+    file_.writeAt(0, header_.data(), header_.size());
+    file_.sync();
+    file_.close();
+}
+
+}  // namespace pdx
