@@ -2,7 +2,9 @@
 // fields and evaluated on a row of values and on a row of blanks. Only pdx::Error may
 // escape the engine.
 #include "pdx/error.h"
-#include "pdx/sql/ast.h"
+#include "pdx/sql/parser.h"
+#include "pdx/sql/predicate.h"
+#include "pdx/statements/field_values.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,14 +28,14 @@ const std::vector<Value> row = {
 
 void exercise(const sql::Statement& statement) {
     if (auto remove = std::get_if<sql::Delete>(&statement)) {
-        sql::Predicate predicate(remove->where.get(), fields, remove->table);
+        sql::Predicate predicate(remove->where.get(), fields);
         predicate.matches([](std::size_t i) { return row.at(i); });
         predicate.matches([](std::size_t) { return Value{}; });
     } else if (auto insert = std::get_if<sql::Insert>(&statement)) {
         for (const auto& values : insert->rows) {
             for (std::size_t i = 0; i < values.size(); ++i) {
                 try {
-                    sql::toFieldValue(values[i], fields[i % fields.size()], insert->table);
+                    toFieldValue(values[i], fields[i % fields.size()]);
                 } catch (const Error&) {
                 }
             }

@@ -1,7 +1,7 @@
 #include "Main.h"
 
-#include "TableCopy.h"
 #include "os/fs.h"
+#include "pdx/engine.h"
 #include "ui/dialogs.h"
 
 using namespace ui;
@@ -56,7 +56,7 @@ void TForm1::BitBtn1Click(TObject*) {
                 MessageDlg("База " + target + " уже существует. Заменить в ней данные?",
                            mtConfirmation, {mbYes, mbNo}) != mrYes)
                 continue;
-            copyTable(source, target);
+            pdx::copyTable(source, target);
             Q->SQL.Add("DELETE FROM " + quotedName(target));
             Q->SQL.Add("WHERE FKey<>" + std::to_string(TargetKeys[s][p]));
             try {

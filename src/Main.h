@@ -8,7 +8,7 @@
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
-#include "ui/query.h"
+#include "db/query.h"
 
 // The tables, in processing order: SourceTables[s] is split into TargetTables[s][p], each
 // keeping the rows whose FKey is TargetKeys[s][p].
@@ -31,7 +31,7 @@ std::string TablePath(const std::string& name);
 class TForm1 : public ui::TForm {
 public:
     ui::TBitBtn* BitBtn1 = nullptr;
-    ui::TQuery* Q = nullptr;
+    db::TQuery* Q = nullptr;
     ui::TLabel* Label1 = nullptr;
     ui::TLabel* Label2 = nullptr;
 

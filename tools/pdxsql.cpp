@@ -10,15 +10,15 @@
 
 namespace {
 
-constexpr int exitFailed = 1;
-constexpr int exitUsage = 2;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
 
 int usage(const std::string& problem) {
     std::cerr << "pdxsql: " << problem << "\n"
               << "Использование:\n"
               << "  pdxsql -e \"ЗАПРОС\"   выполнить запрос SQL и вывести число изменённых записей\n"
               << "  pdxsql ТАБЛИЦА.db     вывести структуру и записи таблицы\n";
-    return exitUsage;
+    return kExitUsage;
 }
 
 int run(const std::vector<std::string>& args) {
@@ -43,6 +43,6 @@ int main(int argc, char** argv) {
         return run(utf8Arguments(argc, argv));
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';
-        return exitFailed;
+        return kExitFailed;
     }
 }

@@ -25,9 +25,16 @@ private:
     std::string reason_;
 };
 
+// Bytes one read or write moves at most when a file is copied or written in bulk.
+constexpr std::size_t kIoChunk = 1 << 20;
+
 // True only when the path names an existing regular file (not a folder).
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
+
+// Whether two paths name the same existing file (as two spellings do on a file system that
+// ignores case).
+bool sameFile(const std::string& a, const std::string& b);
 
 // Full path of the running executable.
 std::string executablePath();
@@ -36,11 +43,24 @@ std::string executablePath();
 // flushed and then atomically put in place, so `to` is never left half-written.
 void copyFile(const std::string& from, const std::string& to);
 
+// Writes a flushed copy of `from` as the new file `to` (which must not exist).
+void writeCopy(const std::string& from, const std::string& to);
+
+// Where a file's new content is written before it is put in place: beside it (so that the
+// replace is atomic), as "~NAME.new".
+std::string asidePath(const std::string& path);
+
 // Atomically puts `from` in place of `to` (which may exist), flushing the rename to disk.
 void replaceFile(const std::string& from, const std::string& to);
 
+// Flushes a folder's entries (names created, renamed or removed) to disk, where the system
+// can; a folder that cannot be opened so is left as it is.
+void syncFolder(const std::string& folder);
+
 // Removes a file; a missing file is not an error.
 void removeFile(const std::string& path);
+// Removes a file, ignoring any failure: clean-up after an error, which is what gets reported.
+void removeFileQuietly(const std::string& path) noexcept;
 
 // The names (not paths) of the entries of a folder.
 std::vector<std::string> listFolder(const std::string& folder);
@@ -49,6 +69,12 @@ std::vector<std::string> listFolder(const std::string& folder);
 std::string folderOf(const std::string& path);
 // The last component of a path.
 std::string nameOf(const std::string& path);
+// The last component without its extension ("Jingles" of "C:\\db\\Jingles.db").
+std::string stemOf(const std::string& path);
+// The last component's extension with its dot (".db"), or "".
+std::string extensionOf(const std::string& path);
+// Whether two names are equal ignoring the case of ASCII letters.
+bool equalsIgnoringCase(const std::string& a, const std::string& b);
 
 // An open file. Move-only; closed on destruction.
 class File {

@@ -26,16 +26,37 @@ std::string folderOf(const std::string& path) {
 
 std::string nameOf(const std::string& path) { return path.substr(folderOf(path).size()); }
 
-namespace {
+std::string stemOf(const std::string& path) {
+    const std::string name = nameOf(path);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
 
-constexpr std::size_t CopyChunk = 1 << 20;
+std::string extensionOf(const std::string& path) { return nameOf(path).substr(stemOf(path).size()); }
 
-void writeSyncedCopy(const std::string& from, const std::string& aside) {
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+std::string asidePath(const std::string& path) { return folderOf(path) + "~" + nameOf(path) + ".new"; }
+
+void removeFileQuietly(const std::string& path) noexcept {
+    try {
+        removeFile(path);
+    } catch (const Error&) {
+    }
+}
+
+void writeCopy(const std::string& from, const std::string& to) {
     File source(from, File::Mode::Read);
-    File copy(aside, File::Mode::CreateNew);
-    std::unique_ptr<char[]> buffer(new char[CopyChunk]);
+    File copy(to, File::Mode::CreateNew);
+    std::unique_ptr<char[]> buffer(new char[kIoChunk]);
     for (std::uint64_t offset = 0;;) {
-        std::size_t n = source.readSomeAt(offset, buffer.get(), CopyChunk);
+        std::size_t n = source.readSomeAt(offset, buffer.get(), kIoChunk);
         if (n == 0) break;
         copy.append(buffer.get(), n);
         offset += n;
@@ -43,19 +64,14 @@ void writeSyncedCopy(const std::string& from, const std::string& aside) {
     copy.sync();
 }
 
-}  // namespace
-
 void copyFile(const std::string& from, const std::string& to) {
-    const std::string aside = to + ".part";
+    const std::string aside = asidePath(to);
     removeFile(aside);
     try {
-        writeSyncedCopy(from, aside);
+        writeCopy(from, aside);
         replaceFile(aside, to);
     } catch (...) {
-        try {
-            removeFile(aside);
-        } catch (const Error&) {
-        }
+        removeFileQuietly(aside);
         throw;
     }
 }

@@ -32,14 +32,6 @@ ErrorKind kindOf(int code) {
     throw Error(kindOf(code), path, std::strerror(code));
 }
 
-void syncFolderOf(const std::string& path) {
-    std::string folder = folderOf(path);
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 }  // namespace
 
 bool fileExists(const std::string& path) {
@@ -52,6 +44,12 @@ bool folderExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {}, second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 std::string executablePath() {
     std::string buffer(PATH_MAX, '\0');
     ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
@@ -62,7 +60,14 @@ std::string executablePath() {
 
 void replaceFile(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) fail(to, errno);
-    syncFolderOf(to);
+    syncFolder(folderOf(to));
+}
+
+void syncFolder(const std::string& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 void removeFile(const std::string& path) {

@@ -33,7 +33,6 @@ struct Handle {
 std::mutex holdsMutex;
 std::vector<Handle*> holds;
 
-constexpr DWORD ioChunk = 1 << 20;
 constexpr DWORD renameReplaceIfExists = 0x1;  // FILE_RENAME_FLAG_REPLACE_IF_EXISTS
 constexpr DWORD renamePosixSemantics = 0x2;   // FILE_RENAME_FLAG_POSIX_SEMANTICS
 // FileRenameInfoEx, declared by the headers only for Windows 10 1607 and later.
@@ -206,6 +205,20 @@ bool folderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    const auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE handle = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return false;
+        const bool known = GetFileInformationByHandle(handle, &info);
+        CloseHandle(handle);
+        return known;
+    };
+    BY_HANDLE_FILE_INFORMATION first{}, second{};
+    return identify(a, first) && identify(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 std::string executablePath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
@@ -226,6 +239,17 @@ void replaceFile(const std::string& from, const std::string& to) {
     if ((code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) && moveReleasingHolds(source, target))
         return;
     fail(to, GetLastError());
+}
+
+// Renames are written through (MOVEFILE_WRITE_THROUGH); a folder's handle can be flushed
+// only with rights a user seldom has, so this is best effort.
+void syncFolder(const std::string& folder) {
+    HANDLE handle = CreateFileW(wide(folder.empty() ? "." : folder).c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    FlushFileBuffers(handle);
+    CloseHandle(handle);
 }
 
 void removeFile(const std::string& path) {
@@ -298,7 +322,7 @@ std::size_t File::readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) 
     std::size_t done = 0;
     while (done < n) {
         OVERLAPPED at = overlappedAt(offset + done);
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, ioChunk));
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, kIoChunk));
         DWORD got = 0;
         if (!ReadFile(handleOf(handle_)->system, out + done, want, &got, &at)) {
             DWORD code = GetLastError();
@@ -316,7 +340,7 @@ void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
         OVERLAPPED at = overlappedAt(offset + done);
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, ioChunk));
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(n - done, kIoChunk));
         DWORD put = 0;
         if (!WriteFile(handleOf(handle_)->system, in + done, want, &put, &at)) failLast(path_);
         done += put;

@@ -1,4 +1,5 @@
-// Field types as stored in a table header, and field values as the engine sees them.
+// What a table's header says about it, its fields' types, and field values as the engine
+// sees them.
 #pragma once
 
 #include <cstdint>
@@ -55,5 +56,32 @@ struct Binary { std::vector<std::uint8_t> bytes; bool operator==(const Binary&) 
 
 using Value = std::variant<std::monostate, bool, std::int64_t, double, std::string, Date, Time,
                            Timestamp, Decimal, Binary>;
+
+// What a table's header says about it.
+struct TableInfo {
+    std::uint8_t level = 0;           // format level byte (0x03..0x0C; 0x0C is Paradox 7)
+    std::uint8_t fileType = 0;        // 0x00 keyed, 0x02 unkeyed
+    bool keyed() const { return fileType == 0x00; }
+    std::uint32_t blockSize = 0;      // bytes
+    std::uint16_t recordSize = 0;     // bytes
+    std::uint32_t recordCount = 0;
+    std::uint16_t headerSize = 0;     // bytes before the first data block
+    std::uint16_t fileBlocks = 0;     // data blocks in the file
+    std::uint16_t codePage = 0;       // e.g. 1251
+    std::uint8_t sortOrder = 0;       // header byte; 0x00 ASCII
+    std::string sortOrderName;        // e.g. "ascii" ("" when the header has none)
+    std::int32_t autoIncrement = 0;   // the header's counter
+    std::uint16_t keyFieldCount = 0;
+    bool encrypted = false;
+};
+
+// A value as text for display: dates YYYY-MM-DD, times HH:MM:SS, timestamps
+// "YYYY-MM-DD HH:MM:SS", logical true/false, numbers in plain notation, BCD with its scale,
+// blanks as "" and binary data as hex.
+std::string formatValue(const Value& value, const FieldDef& field);
+
+// The type's letter as Paradox shows it in structures: A, D, S, I, $, N, L, M, B, F, O, G,
+// T, @, +, #, Y.
+char fieldTypeLetter(FieldType type);
 
 }  // namespace pdx

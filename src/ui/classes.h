@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace ui {
@@ -29,5 +30,12 @@ public:
 private:
     std::string name_;
 };
+
+// The classes a form description may name beyond the toolkit's own controls: units of their
+// own (database components, say) make theirs known here, as with Delphi's RegisterClass.
+using TComponentFactory = std::function<std::unique_ptr<TComponent>()>;
+void RegisterClass(const std::string& className, TComponentFactory create);
+// A new component of a registered class; null when no class has that name.
+std::unique_ptr<TComponent> CreateRegistered(const std::string& className);
 
 }  // namespace ui

@@ -13,7 +13,7 @@ struct ButtonKind {
 };
 
 // In the order they are shown.
-constexpr ButtonKind ButtonKinds[] = {
+constexpr ButtonKind kButtonKinds[] = {
     {mbYes, "&Yes", mrYes},          {mbNo, "&No", mrNo},
     {mbOK, "OK", mrOk},              {mbCancel, "Cancel", mrCancel},
     {mbAbort, "&Abort", mrAbort},    {mbRetry, "&Retry", mrRetry},
@@ -57,7 +57,7 @@ backend::MessageBoxDesc messageDlgBox(const std::string& text, TMsgDlgType type,
     box.title = title ? title : Application->Title();
     box.text = text;
     box.icon = iconOf(type);
-    for (const ButtonKind& kind : ButtonKinds)
+    for (const ButtonKind& kind : kButtonKinds)
         if (buttons.Contains(kind.button)) box.buttons.push_back({kind.result, kind.caption});
     box.defaultId = buttons.Contains(mbOK) ? mrOk : buttons.Contains(mbYes) ? mrYes : mrRetry;
     box.escapeId = buttons.Contains(mbCancel) ? mrCancel : buttons.Contains(mbNo) ? mrNo : mrOk;

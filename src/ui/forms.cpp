@@ -6,20 +6,19 @@
 #include "ui/application.h"
 #include "ui/dfm.h"
 #include "ui/error.h"
-#include "ui/query.h"
 #include "ui/resources.h"
 
 namespace ui {
 
 namespace {
 
-constexpr int DesignPixelsPerInch = 96;
-constexpr int PointsPerInch = 72;
+constexpr int kDesignPixelsPerInch = 96;
+constexpr int kPointsPerInch = 72;
 
 std::unique_ptr<TComponent> createComponent(const std::string& className) {
     if (className == "TLabel") return std::make_unique<TLabel>();
     if (className == "TBitBtn") return std::make_unique<TBitBtn>();
-    if (className == "TQuery") return std::make_unique<TQuery>();
+    if (auto registered = CreateRegistered(className)) return registered;
     throw Error("Класс " + className + " не найден");
 }
 
@@ -36,15 +35,15 @@ backend::Color readColor(const std::string& property, const DfmValue& value) {
         auto bgr = static_cast<std::uint32_t>(value.integer);
         return {std::nullopt, (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF)};
     }
-    static const std::map<std::string, backend::Color> named = {
+    static const std::map<std::string, backend::Color> kNamed = {
         {"clBtnFace", {backend::SystemColor::ButtonFace, 0}},
         {"clWindowText", {backend::SystemColor::WindowText, 0}},
         {"clBlack", {std::nullopt, 0x000000}},
         {"clWhite", {std::nullopt, 0xFFFFFF}},
     };
     const std::string& name = value.asIdentifier(property);
-    auto found = named.find(name);
-    if (found == named.end()) throw Error("Свойство " + property + ": неизвестный цвет " + name);
+    auto found = kNamed.find(name);
+    if (found == kNamed.end()) throw Error("Свойство " + property + ": неизвестный цвет " + name);
     return found->second;
 }
 
@@ -138,7 +137,7 @@ void TForm::ReadFontProperty(const std::string& property, const DfmValue& value)
         font_.pixelHeight = height < 0 ? -height : height;
     } else if (property == "Font.Size") {
         font_.pixelHeight = scaled(static_cast<int>(value.asInteger(property)),
-                                   DesignPixelsPerInch, PointsPerInch);
+                                   kDesignPixelsPerInch, kPointsPerInch);
     } else if (property == "Font.Color") {
         font_.color = readColor(property, value);
     } else if (property == "Font.Style") {

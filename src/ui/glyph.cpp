@@ -9,14 +9,14 @@ namespace ui {
 namespace {
 
 // Windows bitmap file layout.
-constexpr std::size_t FileHeaderSize = 14;
-constexpr std::size_t PixelOffsetAt = 10;
-constexpr std::size_t InfoHeaderMinSize = 40;
-constexpr std::size_t WidthAt = 18;
-constexpr std::size_t HeightAt = 22;
-constexpr std::size_t BitCountAt = 28;
-constexpr std::size_t CompressionAt = 30;
-constexpr std::size_t ColorsUsedAt = 46;
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::size_t kPixelOffsetAt = 10;
+constexpr std::size_t kInfoHeaderMinSize = 40;
+constexpr std::size_t kWidthAt = 18;
+constexpr std::size_t kHeightAt = 22;
+constexpr std::size_t kBitCountAt = 28;
+constexpr std::size_t kCompressionAt = 30;
+constexpr std::size_t kColorsUsedAt = 46;
 constexpr std::uint32_t Uncompressed = 0;
 constexpr std::uint32_t Opaque = 0xFF000000;
 
@@ -49,12 +49,12 @@ private:
 Image decodeBitmap(std::span<const std::uint8_t> bmp) {
     Reader in(bmp);
     if (bmp.size() < 2 || bmp[0] != 'B' || bmp[1] != 'M') fail("не BMP");
-    std::uint32_t infoSize = in.u32(FileHeaderSize);
-    if (infoSize < InfoHeaderMinSize) fail("неподдерживаемый заголовок BMP");
-    auto width = static_cast<std::int32_t>(in.u32(WidthAt));
-    auto height = static_cast<std::int32_t>(in.u32(HeightAt));
-    unsigned bits = in.u16(BitCountAt);
-    if (in.u32(CompressionAt) != Uncompressed) fail("сжатые BMP не поддерживаются");
+    std::uint32_t infoSize = in.u32(kFileHeaderSize);
+    if (infoSize < kInfoHeaderMinSize) fail("неподдерживаемый заголовок BMP");
+    auto width = static_cast<std::int32_t>(in.u32(kWidthAt));
+    auto height = static_cast<std::int32_t>(in.u32(kHeightAt));
+    unsigned bits = in.u16(kBitCountAt);
+    if (in.u32(kCompressionAt) != Uncompressed) fail("сжатые BMP не поддерживаются");
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24) fail("неподдерживаемая глубина цвета");
     bool bottomUp = height > 0;
     if (!bottomUp) height = -height;
@@ -62,16 +62,16 @@ Image decodeBitmap(std::span<const std::uint8_t> bmp) {
 
     std::vector<std::uint32_t> palette;
     if (bits <= 8) {
-        std::uint32_t count = in.u32(ColorsUsedAt);
+        std::uint32_t count = in.u32(kColorsUsedAt);
         if (count == 0 || count > (1u << bits)) count = 1u << bits;
-        std::size_t at = FileHeaderSize + infoSize;
+        std::size_t at = kFileHeaderSize + infoSize;
         for (std::uint32_t i = 0; i < count; ++i, at += 4)
             palette.push_back(Opaque | in.u8(at + 2) << 16 | in.u8(at + 1) << 8 | in.u8(at));
     }
 
     Image image{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
     std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-    std::size_t pixels = in.u32(PixelOffsetAt);
+    std::size_t pixels = in.u32(kPixelOffsetAt);
     in.need(pixels, stride * height);
     for (int y = 0; y < height; ++y) {
         std::size_t row = pixels + stride * static_cast<std::size_t>(bottomUp ? height - 1 - y : y);

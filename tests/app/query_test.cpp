@@ -3,13 +3,13 @@
 
 #include "pdx/error.h"
 #include "temp_folder.h"
-#include "ui/query.h"
+#include "db/query.h"
 
 namespace {
 
 TEST(TQuery, EngineErrorReachesTheCallerAndLinesStay) {
     TempFolder folder("query");
-    ui::TQuery query;
+    db::TQuery query;
     query.SQL.Add("DELETE FROM \"" + folder.file("Missing.db") + "\"");
     query.SQL.Add("WHERE FKey<>1");
     EXPECT_THROW(query.ExecSQL(), pdx::Error);
@@ -17,7 +17,7 @@ TEST(TQuery, EngineErrorReachesTheCallerAndLinesStay) {
 }
 
 TEST(TQuery, EmptyStatementIsTheEnginesError) {
-    ui::TQuery query;
+    db::TQuery query;
     EXPECT_THROW(query.ExecSQL(), pdx::Error);
 }
 

@@ -1,8 +1,8 @@
-#include "pdx/sql/datetime.h"
+#include "pdx/format/calendar.h"
 
 #include <gtest/gtest.h>
 
-using namespace pdx::sql;
+using namespace pdx::calendar;
 
 namespace {
 

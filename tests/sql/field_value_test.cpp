@@ -1,5 +1,5 @@
-#include "pdx/sql/ast.h"
 #include "pdx/sql/literal.h"
+#include "pdx/statements/field_values.h"
 #include "sql_test_support.h"
 
 using namespace pdx;
@@ -8,7 +8,7 @@ using namespace pdx::sql;
 namespace {
 
 Value convert(const Literal& literal, FieldType type, std::uint8_t size = 0) {
-    return toFieldValue(literal, FieldDef{"F", type, size}, "t.db");
+    return onTable("t.db", [&] { return toFieldValue(literal, FieldDef{"F", type, size}); });
 }
 
 Literal number(const std::string& text) { return Number{text}; }

@@ -1,4 +1,4 @@
-#include "pdx/sql/ast.h"
+#include "pdx/sql/parser.h"
 #include "sql_test_support.h"
 
 using namespace pdx;

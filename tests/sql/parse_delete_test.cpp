@@ -1,5 +1,4 @@
-#include "pdx/sql/ast.h"
-#include "pdx/sql/expr.h"
+#include "pdx/sql/parser.h"
 #include "pdx/sql/literal.h"
 #include "sql_test_support.h"
 

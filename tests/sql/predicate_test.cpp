@@ -1,5 +1,5 @@
-#include "pdx/sql/ast.h"
-#include "pdx/sql/expr.h"
+#include "pdx/sql/parser.h"
+#include "pdx/sql/predicate.h"
 #include "sql_test_support.h"
 
 #include <map>
@@ -25,7 +25,7 @@ using Row = std::map<std::string, Value>;  // missing fields are blank
 // is read.
 bool matches(const std::string& condition, const Row& row) {
     auto statement = std::get<Delete>(parse("DELETE FROM \"j.db\" WHERE " + condition));
-    Predicate predicate(statement.where.get(), jingleFields, "j.db");
+    Predicate predicate(statement.where.get(), jingleFields);
     const auto& used = predicate.fieldsUsed();
     return predicate.matches([&](std::size_t i) -> Value {
         EXPECT_NE(std::find(used.begin(), used.end(), i), used.end()) << "read field " << i << " not in fieldsUsed";
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(OtherTypes, PredicateMatch, testing::Values(
     MatchCase{"Picture IS NULL", blank, true}));
 
 TEST(Predicate, WithoutConditionMatchesEveryRowAndReadsNothing) {
-    Predicate predicate(nullptr, jingleFields, "j.db");
+    Predicate predicate(nullptr, jingleFields);
     EXPECT_TRUE(predicate.fieldsUsed().empty());
     EXPECT_TRUE(predicate.matches([](std::size_t) -> Value {
         ADD_FAILURE() << "read a field";
@@ -152,13 +152,13 @@ TEST(Predicate, WithoutConditionMatchesEveryRowAndReadsNothing) {
 
 TEST(Predicate, ListsFieldsUsedOnceInOrder) {
     auto statement = std::get<Delete>(parse("DELETE FROM j WHERE Name = 'a' OR FKey = 1 AND name <> 'b'"));
-    Predicate predicate(statement.where.get(), jingleFields, "j.db");
+    Predicate predicate(statement.where.get(), jingleFields);
     EXPECT_EQ(predicate.fieldsUsed(), (std::vector<std::size_t>{0, 1}));
 }
 
 TEST(Predicate, SkipsTheRightSideWhenTheLeftDecides) {
     auto statement = std::get<Delete>(parse("DELETE FROM j WHERE FKey = 1 AND Name = 'a'"));
-    Predicate predicate(statement.where.get(), jingleFields, "j.db");
+    Predicate predicate(statement.where.get(), jingleFields);
     int reads = 0;
     EXPECT_FALSE(predicate.matches([&](std::size_t) -> Value {
         ++reads;
@@ -169,15 +169,15 @@ TEST(Predicate, SkipsTheRightSideWhenTheLeftDecides) {
 
 TEST(Predicate, MovesWithItsCondition) {
     auto statement = std::get<Delete>(parse("DELETE FROM j WHERE FKey = 1"));
-    Predicate first(statement.where.get(), jingleFields, "j.db");
+    Predicate first(statement.where.get(), jingleFields);
     Predicate second = std::move(first);
     EXPECT_TRUE(second.matches([](std::size_t) -> Value { return std::int64_t{1}; }));
 }
 
 TEST(Predicate, RefusesAValueOfAnotherTypeThanItsField) {
     auto statement = std::get<Delete>(parse("DELETE FROM j WHERE FKey = 1"));
-    Predicate predicate(statement.where.get(), jingleFields, "j.db");
-    expectError([&] { predicate.matches([](std::size_t) -> Value { return std::string("1"); }); },
+    Predicate predicate(statement.where.get(), jingleFields);
+    expectError([&] { onTable("j.db", [&] { predicate.matches([](std::size_t) -> Value { return std::string("1"); }); }); },
                 {"Таблица «j.db», поле «FKey»", "не соответствует типу поля"});
 }
 
@@ -193,7 +193,7 @@ class PredicateBindError : public testing::TestWithParam<BindErrorCase> {};
 TEST_P(PredicateBindError, NamesTableAndProblem) {
     auto statement = std::get<Delete>(parse("DELETE FROM \"j.db\" WHERE " + GetParam().condition));
     try {
-        Predicate(statement.where.get(), jingleFields, "C:\\Радио\\j.db");
+        onTable("C:\\Радио\\j.db", [&] { Predicate(statement.where.get(), jingleFields); });
         ADD_FAILURE() << "no error";
     } catch (const Error& error) {
         std::string message = error.what();

@@ -7,6 +7,17 @@
 
 #include <string>
 
+// Runs `action` as the engine's entry points run their work for a table: an error leaving it
+// names the table.
+template <typename Action>
+decltype(auto) onTable(const std::string& table, Action&& action) {
+    try {
+        return action();
+    } catch (const pdx::Error& error) {
+        throw error.about(table);
+    }
+}
+
 // Runs `action`, expecting a pdx::Error whose message contains every one of `parts`.
 template <typename Action>
 void expectError(Action&& action, std::initializer_list<std::string> parts) {

@@ -6,7 +6,22 @@ namespace {
 constexpr std::int64_t kUnixEpoch = 719163;
 }
 
-// Proleptic Gregorian calendar, computed in 400-year eras starting on 1 March.
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+std::int32_t dayNumber(int year, int month, int day) {
+    // Days before the year, then before the month, then the day itself.
+    int y = year - 1;
+    std::int32_t days = y * 365 + y / 4 - y / 100 + y / 400;
+    for (int m = 1; m < month; ++m) days += daysInMonth(year, m);
+    return days + day;
+}
+
+// Computed in 400-year eras starting on 1 March.
 CivilDate fromDayNumber(std::int64_t days) {
     std::int64_t z = days - kUnixEpoch + 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;

@@ -1,4 +1,5 @@
-// Where things are in a Paradox table or primary index file, named once.
+// The table file (.DB): its header, whose common part every Paradox file kind shares, and
+// its data blocks. Each offset and constant is named once, here.
 #pragma once
 
 #include <cstddef>
@@ -17,14 +18,11 @@ constexpr std::size_t kFileBlocks = 0x0C;       // u16
 constexpr std::size_t kFirstBlock = 0x0E;       // u16
 constexpr std::size_t kLastBlock = 0x10;        // u16
 constexpr std::size_t kUnknown12 = 0x12;        // u16, moves as blocks are added
-constexpr std::size_t kIndexRoot = 0x1E;        // u16, index files only
-constexpr std::size_t kIndexLevels = 0x20;      // u8, index files only
 constexpr std::size_t kFieldCount = 0x21;       // u16
 constexpr std::size_t kKeyFieldCount = 0x23;    // u16
 constexpr std::size_t kEncryption1 = 0x25;      // u32
 constexpr std::size_t kSortOrder = 0x29;        // u8
-constexpr std::size_t kChangeCount = 0x2D;      // u8 in tables; the index keeps a copy
-constexpr std::size_t kIndexChangeCount = 0x2C; // u8, the table's change count in its index
+constexpr std::size_t kChangeCount = 0x2D;      // u8 in tables; indexes keep a copy
 constexpr std::size_t kLevel = 0x39;            // u8
 constexpr std::size_t kMaxBlocks = 0x3A;        // u16, follows the file's block count
 constexpr std::size_t kUnknown3E = 0x3E;        // u16, 0x0F1F in tables
@@ -41,6 +39,7 @@ constexpr std::size_t kUpdateTime = 0x60;       // u32, Unix time
 constexpr std::size_t kHiFieldId = 0x64;        // u16, fields + 1
 constexpr std::size_t kHiFieldIdInfo = 0x66;    // u16
 constexpr std::size_t kCodePage = 0x6A;         // u16
+constexpr std::size_t kUnknown6C = 0x6C;        // u16
 constexpr std::size_t kUnknown6E = 0x6E;        // u16
 constexpr std::size_t kChangeCount4 = 0x70;     // u16
 constexpr std::size_t kDataHeaderEnd = 0x78;
@@ -61,19 +60,25 @@ constexpr std::size_t kPointerSize = 4;
 constexpr std::uint32_t kEncryptionMoved = 0xFF00FF00;  // encryption1 when encryption2 counts
 constexpr std::uint16_t kDefaultDosCodePage = 437;      // tables without a data header
 
+// What Paradox 7 writes where the meaning is unknown, and its sort order by default.
+constexpr std::uint16_t kUnknown3EValue = 0x0F1F;
+constexpr std::uint8_t kUnknown56Value = 0x20;
+constexpr std::uint16_t kUnknown6CValue = 0x0101;
+constexpr std::uint16_t kFirstChangeCount4 = 1;
+constexpr std::size_t kHiFieldIdInfoBase = 0x20;   // + 6 per field + pointer + name + names
+constexpr std::size_t kUnknown6EBase = 0x20;       // + 8 per field + pointer + name + names
+constexpr const char* kAsciiSortOrder = "ascii";
+constexpr std::uint8_t kAsciiSortOrderByte = 0x00;
+
 constexpr std::uint32_t kKiB = 1024;
 constexpr std::uint32_t kMaxBlockSizeKiB = 32;
+constexpr std::uint32_t kMaxBlockCount = 0xFFFF;       // block numbers are shorts
+constexpr std::size_t kNewHeaderUnit = 0x800;          // new headers are whole units of this
 
 // Data block: next block number, previous block number, (records - 1) * record size.
 constexpr std::size_t kBlockNext = 0;
 constexpr std::size_t kBlockPrev = 2;
 constexpr std::size_t kBlockAddDataSize = 4;
 constexpr std::size_t kBlockHeader = 6;
-
-// Blob fields end in a 10-byte reference into the .MB file.
-constexpr std::size_t kBlobReference = 10;
-
-// A primary index entry follows its key with three shorts: block, record count, unused.
-constexpr std::size_t kIndexEntryTail = 6;
 
 }  // namespace pdx::format

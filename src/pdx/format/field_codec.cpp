@@ -1,8 +1,7 @@
 #include "pdx/format/field_codec.h"
 
-#include "pdx/storage/blob_file.h"
+#include "pdx/error.h"
 #include "pdx/format/field_layout.h"
-#include "pdx/format/messages.h"
 
 #include <algorithm>
 #include <bit>
@@ -82,21 +81,17 @@ Decimal decodeBcd(const std::uint8_t* p, int scale) {
     return d;
 }
 
-Error fieldError(const std::string& table, const FieldDef& field, const std::string& why) {
-    return tableError(table, "поле \"" + field.name + "\": " + why);
-}
-
-void encodeBcd(std::uint8_t* p, const Decimal& d, const FieldDef& field, const std::string& table) {
+void encodeBcd(std::uint8_t* p, const Decimal& d, const FieldDef& field) {
     const int scale = field.size;
     std::string digits = d.digits;
     if (d.scale > scale) {
-        throw fieldError(table, field, "слишком много знаков после запятой");
+        throw Error::field(field.name, "слишком много знаков после запятой");
     }
     digits.append(static_cast<std::size_t>(scale - d.scale), '0');
     const std::size_t slots = kBcdWidth * 2 - 2;
     const auto firstNonZero = digits.find_first_not_of('0');
     if (firstNonZero != std::string::npos && digits.size() - firstNonZero > slots) {
-        throw fieldError(table, field, "число не помещается в поле");
+        throw Error::field(field.name, "число не помещается в поле");
     }
     if (digits.size() > slots) digits = digits.substr(digits.size() - slots);
     digits.insert(0, slots - digits.size(), '0');
@@ -116,26 +111,34 @@ std::string text(const std::uint8_t* p, std::size_t n) {
     return std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p));
 }
 
-std::string toUtf8(const std::string& bytes, const CodePage& codePage, const FieldDef& field,
-                   const std::string& table) {
+}  // namespace
+
+std::string decodeText(const std::string& bytes, const FieldDef& field, const CodePage& codePage) {
     auto utf8 = codePage.toUtf8(bytes);
     if (!utf8) {
-        throw fieldError(table, field, "кодовая страница " + std::to_string(codePage.id()) +
+        throw Error::field(field.name, "кодовая страница " + std::to_string(codePage.id()) +
                                            " не поддерживается");
     }
     return *utf8;
 }
 
-}  // namespace
+std::string encodeText(const std::string& text, const FieldDef& field, const CodePage& codePage) {
+    std::string bad;
+    auto bytes = codePage.fromUtf8(text, &bad);
+    if (!bytes) {
+        throw Error::field(field.name, "символ \"" + bad + "\" нельзя записать в кодовой странице " +
+                                           std::to_string(codePage.id()));
+    }
+    return *bytes;
+}
 
-Value decodeField(const std::uint8_t* p, const FieldDef& field, const CodePage& codePage,
-                  const BlobFile* blobs, const std::string& table) {
+Value decodeField(const std::uint8_t* p, const FieldDef& field, const CodePage& codePage) {
     const std::size_t width = fieldWidth(field);
     switch (field.type) {
     case FieldType::Alpha: {
         const std::string bytes = text(p, width);
         if (bytes.empty()) return {};
-        return toUtf8(bytes, codePage, field, table);
+        return decodeText(bytes, field, codePage);
     }
     case FieldType::Bcd:
         if (p[0] == 0) return {};
@@ -144,14 +147,6 @@ Value decodeField(const std::uint8_t* p, const FieldDef& field, const CodePage& 
         if (p[0] == 0) return {};
         return p[0] != 0x80;
     default: break;
-    }
-    if (isBlobType(field.type)) {
-        const auto data = blobs ? blobs->read(p, field) : BlobFile::readInRecord(p, field, table);
-        if (!data) return {};
-        if (field.type == FieldType::Memo || field.type == FieldType::FormattedMemo) {
-            return toUtf8(*data, codePage, field, table);
-        }
-        return Binary{std::vector<std::uint8_t>(data->begin(), data->end())};
     }
     if (allZero(p, width)) return {};
     switch (field.type) {
@@ -166,27 +161,22 @@ Value decodeField(const std::uint8_t* p, const FieldDef& field, const CodePage& 
     case FieldType::Bytes: return Binary{std::vector<std::uint8_t>(p, p + width)};
     default: break;
     }
-    throw fieldError(table, field, "неизвестный тип поля");
+    throw Error::field(field.name, "неизвестный тип поля");
 }
 
 void encodeField(const Value& value, const FieldDef& field, const CodePage& codePage,
-                 std::uint8_t* out, const std::string& table) {
+                 std::uint8_t* out) {
     const std::size_t width = fieldWidth(field);
     std::memset(out, 0, width);
     if (std::holds_alternative<std::monostate>(value)) return;
-    const auto mismatch = [&] { return fieldError(table, field, "значение не того типа"); };
+    const auto mismatch = [&] { return Error::field(field.name, "значение не того типа"); };
     switch (field.type) {
     case FieldType::Alpha: {
         const auto* s = std::get_if<std::string>(&value);
         if (!s) throw mismatch();
-        std::string bad;
-        const auto bytes = codePage.fromUtf8(*s, &bad);
-        if (!bytes) {
-            throw fieldError(table, field, "символ \"" + bad + "\" нельзя записать в кодовой странице " +
-                                               std::to_string(codePage.id()));
-        }
-        if (bytes->size() > width) throw fieldError(table, field, "строка длиннее поля");
-        std::memcpy(out, bytes->data(), bytes->size());
+        const std::string bytes = encodeText(*s, field, codePage);
+        if (bytes.size() > width) throw Error::field(field.name, "строка длиннее поля");
+        std::memcpy(out, bytes.data(), bytes.size());
         return;
     }
     case FieldType::Short:
@@ -196,7 +186,7 @@ void encodeField(const Value& value, const FieldDef& field, const CodePage& code
         if (!v) throw mismatch();
         const std::int64_t limit = std::int64_t(1) << (width * 8 - 1);
         // The smallest value's pattern is the blank one.
-        if (*v <= -limit || *v >= limit) throw fieldError(table, field, "число вне диапазона");
+        if (*v <= -limit || *v >= limit) throw Error::field(field.name, "число вне диапазона");
         encodeInteger(out, width, *v);
         return;
     }
@@ -209,7 +199,7 @@ void encodeField(const Value& value, const FieldDef& field, const CodePage& code
     case FieldType::Currency:
     case FieldType::Number:
         if (const auto* d = std::get_if<double>(&value)) {
-            if (!std::isfinite(*d)) throw fieldError(table, field, "число вне диапазона");
+            if (!std::isfinite(*d)) throw Error::field(field.name, "число вне диапазона");
             return encodeDouble(out, *d);
         }
         if (const auto* i = std::get_if<std::int64_t>(&value)) {
@@ -226,18 +216,18 @@ void encodeField(const Value& value, const FieldDef& field, const CodePage& code
         }
         throw mismatch();
     case FieldType::Bcd:
-        if (const auto* d = std::get_if<Decimal>(&value)) return encodeBcd(out, *d, field, table);
+        if (const auto* d = std::get_if<Decimal>(&value)) return encodeBcd(out, *d, field);
         throw mismatch();
     case FieldType::Bytes:
         if (const auto* b = std::get_if<Binary>(&value)) {
-            if (b->bytes.size() > width) throw fieldError(table, field, "данные длиннее поля");
+            if (b->bytes.size() > width) throw Error::field(field.name, "данные длиннее поля");
             std::copy(b->bytes.begin(), b->bytes.end(), out);
             return;
         }
         throw mismatch();
     default: break;
     }
-    throw fieldError(table, field, "этот тип поля так записать нельзя");
+    throw Error::field(field.name, "этот тип поля так записать нельзя");
 }
 
 }  // namespace pdx

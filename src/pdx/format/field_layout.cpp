@@ -1,6 +1,6 @@
 #include "pdx/format/field_layout.h"
 
-#include "pdx/format/db_format.h"
+#include "pdx/format/mb_format.h"
 
 namespace pdx {
 
@@ -36,7 +36,7 @@ bool isValidField(std::uint8_t type, std::uint8_t size) {
     case FieldType::Blob:
     case FieldType::FormattedMemo:
     case FieldType::Ole:
-    case FieldType::Graphic: return size >= format::kBlobReference && size <= 250;
+    case FieldType::Graphic: return size >= format::mb::kReferenceSize && size <= kMaxBlobFieldSize;
     case FieldType::Bcd: return size <= kBcdMaxScale;
     }
     return false;

@@ -3,7 +3,7 @@
 #include "pdx/format/bytes.h"
 #include "pdx/format/field_layout.h"
 #include "pdx/format/db_format.h"
-#include "pdx/format/messages.h"
+#include "pdx/error.h"
 
 #include <algorithm>
 
@@ -15,11 +15,10 @@ using namespace format;
 // Reads the header's sequential part, failing on anything past its end.
 class Reader {
 public:
-    Reader(const std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& table)
-        : bytes_(bytes), at_(at), table_(table) {}
+    Reader(const std::vector<std::uint8_t>& bytes, std::size_t at) : bytes_(bytes), at_(at) {}
     const std::uint8_t* take(std::size_t n) {
         if (n > bytes_.size() || at_ > bytes_.size() - n) {
-            throw corruptError(table_, "описание полей выходит за пределы заголовка");
+            throw Error::corrupt("описание полей выходит за пределы заголовка");
         }
         const std::uint8_t* p = bytes_.data() + at_;
         at_ += n;
@@ -31,7 +30,7 @@ public:
         const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(std::min(at_, bytes_.size()));
         const auto end = std::find(begin, bytes_.end(), 0);
         if (end == bytes_.end() && required) {
-            throw corruptError(table_, "имя поля выходит за пределы заголовка");
+            throw Error::corrupt("имя поля выходит за пределы заголовка");
         }
         std::string s(begin, end);
         at_ += s.size() + 1;
@@ -41,7 +40,6 @@ public:
 private:
     const std::vector<std::uint8_t>& bytes_;
     std::size_t at_;
-    const std::string& table_;
 };
 
 bool isEncrypted(const std::vector<std::uint8_t>& b, std::uint8_t level) {
@@ -62,8 +60,8 @@ std::size_t Header::keySize() const {
     return size;
 }
 
-Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const std::string& table) {
-    if (b.size() < kCommonHeaderEnd) throw corruptError(table, "файл короче заголовка");
+Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize) {
+    if (b.size() < kCommonHeaderEnd) throw Error::corrupt("файл короче заголовка");
     Header h;
     TableInfo& info = h.info;
     info.level = b[kLevel];
@@ -80,39 +78,39 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const st
     h.firstBlock = bytes::le16(&b[kFirstBlock]);
 
     if (info.level < kMinLevel || info.level > kMaxLevel) {
-        throw tableError(table, "неизвестная версия формата Paradox (" +
+        throw Error::refused("неизвестная версия формата Paradox (" +
                                     std::to_string(info.level) + ")");
     }
     if (info.fileType != kKeyedTable && info.fileType != kUnkeyedTable) {
-        throw tableError(table, "файл не является таблицей Paradox (тип " +
+        throw Error::refused("файл не является таблицей Paradox (тип " +
                                     std::to_string(info.fileType) + ")");
     }
     if (blockKiB < 1 || blockKiB > kMaxBlockSizeKiB) {
-        throw corruptError(table, "недопустимый размер блока");
+        throw Error::corrupt("недопустимый размер блока");
     }
     info.blockSize = blockKiB * kKiB;
     const bool dataHeader = info.level >= kFirstLevelWithDataHeader;
     const std::size_t fieldInfoAt = dataHeader ? kDataHeaderEnd : kCommonHeaderEnd;
     if (info.headerSize < fieldInfoAt || info.headerSize > fileSize) {
-        throw corruptError(table, "недопустимый размер заголовка");
+        throw Error::corrupt("недопустимый размер заголовка");
     }
     if (info.recordSize == 0 || info.recordSize + kBlockHeader > info.blockSize) {
-        throw corruptError(table, "недопустимый размер записи");
+        throw Error::corrupt("недопустимый размер записи");
     }
     if (fieldCount == 0 || info.keyFieldCount > fieldCount) {
-        throw corruptError(table, "недопустимое число полей");
+        throw Error::corrupt("недопустимое число полей");
     }
     b.resize(info.headerSize);
-    if (b.size() < fieldInfoAt) throw corruptError(table, "файл короче заголовка");
+    if (b.size() < fieldInfoAt) throw Error::corrupt("файл короче заголовка");
     info.encrypted = isEncrypted(b, info.level);
     info.codePage = dataHeader ? bytes::le16(&b[kCodePage]) : kDefaultDosCodePage;
 
-    Reader reader(b, fieldInfoAt, table);
+    Reader reader(b, fieldInfoAt);
     std::size_t offset = 0;
     for (std::uint16_t i = 0; i < fieldCount; ++i) {
         const std::uint8_t* rec = reader.take(2);
         if (!isValidField(rec[0], rec[1])) {
-            throw corruptError(table, "поле " + std::to_string(i + 1) + " неизвестного типа " +
+            throw Error::corrupt("поле " + std::to_string(i + 1) + " неизвестного типа " +
                                           std::to_string(rec[0]) + " или размера " +
                                           std::to_string(rec[1]));
         }
@@ -122,7 +120,7 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const st
         h.fields.push_back(field);
     }
     if (offset != info.recordSize) {
-        throw corruptError(table, "сумма размеров полей не равна размеру записи");
+        throw Error::corrupt("сумма размеров полей не равна размеру записи");
     }
     reader.take(kPointerSize);
     reader.take(kPointerSize * fieldCount);
@@ -149,18 +147,13 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, const st
     return h;
 }
 
-Header readHeader(const os::File& file, const std::string& table) {
-    const std::uint64_t size = file.size();
-    std::vector<std::uint8_t> first(std::min<std::uint64_t>(size, kDataHeaderEnd));
-    if (!first.empty()) file.readAt(0, first.data(), first.size());
-    if (first.size() < kCommonHeaderEnd) throw corruptError(table, "файл короче заголовка");
+std::size_t headerSizeOf(const std::vector<std::uint8_t>& first, std::uint64_t fileSize) {
+    if (first.size() < kCommonHeaderEnd) throw Error::corrupt("файл короче заголовка");
     const std::uint16_t headerSize = bytes::le16(&first[kHeaderSize]);
-    if (headerSize < kCommonHeaderEnd || headerSize > size) {
-        throw corruptError(table, "недопустимый размер заголовка");
+    if (headerSize < kCommonHeaderEnd || headerSize > fileSize) {
+        throw Error::corrupt("недопустимый размер заголовка");
     }
-    std::vector<std::uint8_t> all(headerSize);
-    file.readAt(0, all.data(), all.size());
-    return parseHeader(std::move(all), size, table);
+    return headerSize;
 }
 
 }  // namespace pdx

@@ -1,9 +1,7 @@
 // A table's header: read and checked, kept as stored so writers change only what they must.
 #pragma once
 
-#include "os/fs.h"
 #include "pdx/format/codepage.h"
-#include "pdx/table.h"
 #include "pdx/value.h"
 
 #include <cstdint>
@@ -24,11 +22,11 @@ struct Header {
     std::size_t keySize() const;        // bytes taken by the key fields at a record's start
 };
 
-// Checks a header's bytes against the size of its file. Throws pdx::Error naming `table`.
-Header parseHeader(std::vector<std::uint8_t> bytes, std::uint64_t fileSize,
-                   const std::string& table);
+// The header's size as a file's first bytes give it. Throws pdx::Error when it cannot be the
+// header of a file of `fileSize` bytes.
+std::size_t headerSizeOf(const std::vector<std::uint8_t>& first, std::uint64_t fileSize);
 
-// Reads and checks the header of an open table file.
-Header readHeader(const os::File& file, const std::string& table);
+// Checks a header's bytes against the size of its file. Throws pdx::Error.
+Header parseHeader(std::vector<std::uint8_t> bytes, std::uint64_t fileSize);
 
 }  // namespace pdx

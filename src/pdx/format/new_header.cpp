@@ -4,7 +4,7 @@
 #include "pdx/format/codepage.h"
 #include "pdx/format/field_layout.h"
 #include "pdx/format/db_format.h"
-#include "pdx/format/messages.h"
+#include "pdx/error.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,17 +15,7 @@ namespace {
 
 using namespace format;
 
-constexpr std::size_t kHeaderUnit = 0x800;
 constexpr std::size_t kMinRecordsPerBlock = 10;
-constexpr std::uint16_t kUnknown3EValue = 0x0F1F;
-constexpr std::uint8_t kUnknown56Value = 0x20;
-constexpr std::uint16_t kUnknown6CValue = 0x0101;
-constexpr std::uint16_t kFirstChangeCount4 = 1;
-constexpr const char* kAsciiSortOrder = "ascii";
-constexpr std::uint8_t kAsciiSortOrderByte = 0x00;
-// Sizes Paradox derives from the header's layout (see buildHeader).
-constexpr std::size_t kHiFieldInfoBase = 0x20;
-constexpr std::size_t kUnknown6EBase = 0x18 + 8;
 
 }  // namespace
 
@@ -36,7 +26,7 @@ std::uint32_t blockSizeKiBFor(std::size_t recordSize) {
     return kMaxBlockSizeKiB;
 }
 
-std::vector<std::uint8_t> buildHeader(const NewTable& t, const std::string& tableName) {
+std::vector<std::uint8_t> buildHeader(const NewTable& t) {
     const CodePage codePage(t.codePage);
     const std::size_t n = t.fields.size();
     std::size_t recordSize = 0;
@@ -47,8 +37,8 @@ std::vector<std::uint8_t> buildHeader(const NewTable& t, const std::string& tabl
         std::string bad;
         auto stored = codePage.fromUtf8(f.name, &bad);
         if (!stored) {
-            throw tableError(tableName, "имя поля \"" + f.name + "\" нельзя записать в кодовой странице " +
-                                            std::to_string(t.codePage));
+            throw Error::refused("имя поля \"" + f.name + "\" нельзя записать в кодовой странице " +
+                                 std::to_string(t.codePage));
         }
         namesLength += stored->size() + 1;
         names.push_back(std::move(*stored));
@@ -59,8 +49,8 @@ std::vector<std::uint8_t> buildHeader(const NewTable& t, const std::string& tabl
     const std::size_t numbersAt = namesAt + namesLength;
     const std::size_t sortOrderAt = numbersAt + 2 * n;
     const std::size_t realSize = sortOrderAt + std::strlen(kAsciiSortOrder) + 1;
-    const std::size_t headerSize = (realSize + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit;
-    if (headerSize > 0xFFFF) throw tableError(tableName, "слишком много полей");
+    const std::size_t headerSize = (realSize + kNewHeaderUnit - 1) / kNewHeaderUnit * kNewHeaderUnit;
+    if (headerSize > 0xFFFF) throw Error::refused("слишком много полей");
 
     std::vector<std::uint8_t> h(headerSize, 0);
     bytes::putLe16(&h[kRecordSize], static_cast<std::uint32_t>(recordSize));
@@ -80,9 +70,9 @@ std::vector<std::uint8_t> buildHeader(const NewTable& t, const std::string& tabl
     bytes::putLe32(&h[kUpdateTime], static_cast<std::uint32_t>(std::time(nullptr)));
     bytes::putLe16(&h[kHiFieldId], static_cast<std::uint32_t>(n + 1));
     bytes::putLe16(&h[kHiFieldIdInfo],
-                   static_cast<std::uint32_t>(kHiFieldInfoBase + 6 * n + kPointerSize + kLongTableName + namesLength));
+                   static_cast<std::uint32_t>(kHiFieldIdInfoBase + 6 * n + kPointerSize + kLongTableName + namesLength));
     bytes::putLe16(&h[kCodePage], t.codePage);
-    bytes::putLe16(&h[kCodePage + 2], kUnknown6CValue);
+    bytes::putLe16(&h[kUnknown6C], kUnknown6CValue);
     bytes::putLe16(&h[kUnknown6E],
                    static_cast<std::uint32_t>(kUnknown6EBase + 8 * n + kPointerSize + kLongTableName + namesLength));
     bytes::putLe16(&h[kChangeCount4], kFirstChangeCount4);

@@ -21,8 +21,8 @@ struct NewTable {
 // Block size in KiB for records of this size: a power of two that holds several records.
 std::uint32_t blockSizeKiBFor(std::size_t recordSize);
 
-// Header bytes (a multiple of 2 KiB). Throws pdx::Error naming `table` when a field name
-// cannot be written in the code page.
-std::vector<std::uint8_t> buildHeader(const NewTable& table, const std::string& tableName);
+// Header bytes (whole units of 2 KiB). Throws pdx::Error when a field name cannot be written
+// in the code page.
+std::vector<std::uint8_t> buildHeader(const NewTable& table);
 
 }  // namespace pdx

@@ -1,5 +1,5 @@
 #include "pdx/format/calendar.h"
-#include "pdx/table.h"
+#include "pdx/value.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,8 +7,6 @@
 
 namespace pdx {
 namespace {
-
-constexpr std::int64_t kMsPerDay = 86400000;
 
 std::string twoDigits(std::int64_t v) {
     char buf[8];
@@ -80,8 +78,8 @@ std::string formatValue(const Value& value, const FieldDef& field) {
         std::string operator()(const Time& t) const { return timeText(t.milliseconds); }
         std::string operator()(const Timestamp& t) const {
             const auto ms = static_cast<std::int64_t>(std::llround(t.milliseconds));
-            const std::int64_t days = ms / kMsPerDay;
-            return dateText(days) + " " + timeText(ms % kMsPerDay);
+            const std::int64_t days = ms / calendar::kMillisecondsPerDay;
+            return dateText(days) + " " + timeText(ms % calendar::kMillisecondsPerDay);
         }
         std::string operator()(const Decimal& d) const { return decimalText(d); }
         std::string operator()(const Binary& b) const { return hexText(b); }

@@ -1,21 +1,15 @@
-// The engine's local SQL: statements parsed from text, and conditions bound to a table's
-// fields.
+// The engine's local SQL as parsed: literals, WHERE conditions and statements.
 #pragma once
 
 #include "pdx/value.h"
 
 #include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <variant>
 #include <vector>
 
 namespace pdx::sql {
-
-struct Expr;  // a parsed condition; defined by the parser
 
 // A literal as written in a statement.
 struct Null {};
@@ -24,6 +18,20 @@ struct Number {
     bool isInteger() const;
 };
 using Literal = std::variant<Null, Number, std::string /*UTF-8*/, bool>;
+
+// A WHERE condition: comparisons of a field with a literal and IS [NOT] NULL, combined by
+// AND, OR and NOT.
+enum class CompareOp { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual };
+
+struct Expr {
+    enum class Kind { And, Or, Not, Compare, IsNull, IsNotNull };
+    Kind kind;
+    std::shared_ptr<const Expr> left;   // And, Or, Not
+    std::shared_ptr<const Expr> right;  // And, Or
+    std::string field;                  // Compare, IsNull, IsNotNull
+    CompareOp op = CompareOp::Equal;    // Compare: field op literal
+    Literal literal;                    // Compare
+};
 
 struct Delete {
     std::string table;  // the file path: a quoted path as written, or a bare name + ".db"
@@ -43,34 +51,5 @@ struct Insert {
 };
 
 using Statement = std::variant<Delete, CreateTable, Insert>;
-
-// Parses one statement. Throws pdx::Error naming the problem and where it is.
-Statement parse(std::string_view text);
-
-// Converts a literal to the value a field of this type stores; throws pdx::Error on a type
-// mismatch or a value out of range (the message names the table and the field).
-Value toFieldValue(const Literal& literal, const FieldDef& field, const std::string& table);
-
-// A condition bound to a table's fields: names resolved (case-insensitively), types checked.
-class Predicate {
-public:
-    // `where` may be null (every row matches). Throws pdx::Error for unknown fields and type
-    // mismatches; the message names the table.
-    Predicate(const Expr* where, const std::vector<FieldDef>& fields, const std::string& table);
-    ~Predicate();
-    Predicate(Predicate&&) noexcept;
-    Predicate& operator=(Predicate&&) noexcept;
-
-    // The indexes of the fields the condition reads.
-    const std::vector<std::size_t>& fieldsUsed() const;
-
-    // True only when the condition is TRUE for the row (UNKNOWN and FALSE give false).
-    // `valueOf(i)` yields the value of field i; it is called only for fieldsUsed().
-    bool matches(const std::function<Value(std::size_t)>& valueOf) const;
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
-};
 
 }  // namespace pdx::sql

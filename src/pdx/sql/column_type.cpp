@@ -1,5 +1,7 @@
 #include "pdx/sql/column_type.h"
 
+#include "pdx/format/field_layout.h"
+#include "pdx/format/mb_format.h"
 #include "pdx/sql/text.h"
 
 #include <optional>
@@ -8,14 +10,10 @@ namespace pdx::sql {
 
 namespace {
 
-constexpr long long maxAlphaSize = 255;
-constexpr long long maxBytesSize = 255;
-constexpr long long bcdMaxDigits = 32;
 // BLOB(n, subtype): n is the part of the value kept in the record (0..240); the record
-// also holds the 10-byte reference to the blob file, so the field takes n + 10 bytes,
-// as in the header (a memo of 240 shows as 250 there).
-constexpr long long maxBlobInline = 240;
-constexpr int blobReferenceSize = 10;
+// also holds the reference to the blob file, so the field takes n + 10 bytes, as in the
+// header (a memo of 240 shows as 250 there).
+constexpr long long kMaxBlobInline = kMaxBlobFieldSize - format::mb::kReferenceSize;
 
 struct FixedType {
     std::string_view name;
@@ -23,7 +21,7 @@ struct FixedType {
     std::uint8_t size;
 };
 
-constexpr FixedType fixedTypes[] = {
+constexpr FixedType kFixedTypes[] = {
     {"smallint", FieldType::Short, 2},   {"integer", FieldType::Long, 4},
     {"int", FieldType::Long, 4},         {"autoinc", FieldType::AutoInc, 4},
     {"float", FieldType::Number, 8},     {"numeric", FieldType::Number, 8},
@@ -48,11 +46,6 @@ std::string outOfRange(std::string_view what, long long low, long long high) {
 }
 
 }  // namespace
-
-bool isBlobType(FieldType type) {
-    return type == FieldType::Memo || type == FieldType::Blob || type == FieldType::FormattedMemo ||
-           type == FieldType::Ole || type == FieldType::Graphic;
-}
 
 std::string typeDescription(FieldType type) {
     switch (type) {
@@ -87,7 +80,7 @@ std::string columnType(std::string_view typeName, const std::vector<long long>& 
         return "у типа " + upper + " должно быть от " + std::to_string(low) + " до " + std::to_string(high) + " параметров";
     };
 
-    for (const auto& fixed : fixedTypes) {
+    for (const auto& fixed : kFixedTypes) {
         if (name != fixed.name) continue;
         // NUMERIC(p, s) is kept as a floating number: its precision has no place in the header.
         std::string problem = argumentsExpected(0, fixed.name == "numeric" ? 2 : 0);
@@ -98,7 +91,7 @@ std::string columnType(std::string_view typeName, const std::vector<long long>& 
     }
     if (name == "char" || name == "varchar" || name == "bytes") {
         if (auto problem = argumentsExpected(1, 1); !problem.empty()) return problem;
-        long long limit = name == "bytes" ? maxBytesSize : maxAlphaSize;
+        const auto limit = static_cast<long long>(name == "bytes" ? kMaxBytesSize : kMaxAlphaSize);
         if (args[0] < 1 || args[0] > limit) return outOfRange("размер поля " + upper, 1, limit);
         field.type = name == "bytes" ? FieldType::Bytes : FieldType::Alpha;
         field.size = static_cast<std::uint8_t>(args[0]);
@@ -108,7 +101,7 @@ std::string columnType(std::string_view typeName, const std::vector<long long>& 
         if (auto problem = argumentsExpected(1, 2); !problem.empty()) return problem;
         long long precision = args[0];
         long long scale = args.size() > 1 ? args[1] : 0;
-        if (precision < 1 || precision > bcdMaxDigits) return outOfRange("число цифр DECIMAL", 1, bcdMaxDigits);
+        if (precision < 1 || precision > kBcdDigits) return outOfRange("число цифр DECIMAL", 1, kBcdDigits);
         if (scale < 0 || scale > precision) return outOfRange("число цифр после точки DECIMAL", 0, precision);
         field.type = FieldType::Bcd;
         field.size = static_cast<std::uint8_t>(scale);
@@ -116,11 +109,11 @@ std::string columnType(std::string_view typeName, const std::vector<long long>& 
     }
     if (name == "blob") {
         if (auto problem = argumentsExpected(2, 2); !problem.empty()) return problem;
-        if (args[0] < 0 || args[0] > maxBlobInline) return outOfRange("размер BLOB в записи", 0, maxBlobInline);
+        if (args[0] < 0 || args[0] > kMaxBlobInline) return outOfRange("размер BLOB в записи", 0, kMaxBlobInline);
         auto type = blobSubtype(args[1]);
         if (!type) return outOfRange("подтип BLOB", 1, 5);
         field.type = *type;
-        field.size = static_cast<std::uint8_t>(args[0] + blobReferenceSize);
+        field.size = static_cast<std::uint8_t>(args[0] + static_cast<long long>(format::mb::kReferenceSize));
         return {};
     }
     return "неизвестный тип поля " + quoted(typeName);

@@ -14,8 +14,6 @@ namespace pdx::sql {
 std::string columnType(std::string_view typeName, const std::vector<long long>& args,
                        FieldDef& field);
 
-bool isBlobType(FieldType type);
-
 // The type's name for messages, in Russian.
 std::string typeDescription(FieldType type);
 

@@ -1,5 +1,5 @@
 // WHERE conditions: OR of ANDs of NOT-able comparisons, parentheses for grouping.
-#include "pdx/sql/expr.h"
+#include "pdx/sql/ast.h"
 #include "pdx/sql/parsers.h"
 #include "pdx/sql/text.h"
 
@@ -11,8 +11,8 @@ namespace {
 
 // Far beyond what anyone writes by hand; they keep the recursion over the condition's tree
 // (here and when it is bound and evaluated) far from the stack's end.
-constexpr int maxNesting = 200;
-constexpr int maxComparisons = 1000;
+constexpr int kMaxNesting = 200;
+constexpr int kMaxComparisons = 1000;
 
 // Words that cannot be bare field names in a condition.
 bool isConditionKeyword(const std::string& folded) {
@@ -58,7 +58,7 @@ private:
     }
 
     std::shared_ptr<const Expr> notExpr() {
-        if (++depth_ > maxNesting) tokens_.failAt(tokens_.peek(), "условие вложено слишком глубоко");
+        if (++depth_ > kMaxNesting) tokens_.failAt(tokens_.peek(), "условие вложено слишком глубоко");
         std::shared_ptr<const Expr> result;
         if (tokens_.acceptKeyword("not")) {
             auto expr = std::make_shared<Expr>();
@@ -97,19 +97,19 @@ private:
     }
 
     std::optional<CompareOp> compareOp() {
-        static const std::pair<std::string_view, CompareOp> ops[] = {
+        static const std::pair<std::string_view, CompareOp> kOps[] = {
             {"=", CompareOp::Equal},   {"<>", CompareOp::NotEqual},    {"<", CompareOp::Less},
             {"<=", CompareOp::LessOrEqual}, {">", CompareOp::Greater}, {">=", CompareOp::GreaterOrEqual},
         };
-        for (const auto& [symbol, op] : ops) {
+        for (const auto& [symbol, op] : kOps) {
             if (tokens_.acceptSymbol(symbol)) return op;
         }
         return std::nullopt;
     }
 
     std::shared_ptr<const Expr> comparison() {
-        if (++comparisons_ > maxComparisons) {
-            tokens_.failAt(tokens_.peek(), "в условии больше " + std::to_string(maxComparisons) + " сравнений");
+        if (++comparisons_ > kMaxComparisons) {
+            tokens_.failAt(tokens_.peek(), "в условии больше " + std::to_string(kMaxComparisons) + " сравнений");
         }
         Operand left = operand();
         auto expr = std::make_shared<Expr>();

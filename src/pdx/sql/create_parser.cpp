@@ -1,4 +1,5 @@
 // CREATE TABLE: fields with their types, and an optional primary key on the leading fields.
+#include "pdx/format/field_layout.h"
 #include "pdx/sql/column_type.h"
 #include "pdx/sql/parsers.h"
 #include "pdx/sql/text.h"
@@ -9,9 +10,6 @@
 namespace pdx::sql {
 
 namespace {
-
-constexpr std::size_t maxFieldNameLength = 25;
-constexpr std::size_t maxFieldCount = 255;
 
 class CreateParser {
 public:
@@ -36,8 +34,8 @@ public:
         } while (tokens_.acceptSymbol(","));
         tokens_.expectSymbol(")");
         if (result.fields.empty()) tokens_.failAt(tokens_.peek(), "в таблице должно быть хотя бы одно поле");
-        if (result.fields.size() > maxFieldCount) {
-            tokens_.failAt(tokens_.peek(), "полей больше " + std::to_string(maxFieldCount));
+        if (result.fields.size() > kMaxFields) {
+            tokens_.failAt(tokens_.peek(), "полей больше " + std::to_string(kMaxFields));
         }
         if (key) result.keyFieldCount = checkedKey(*key, result.fields, *keyAt);
         return result;
@@ -47,8 +45,8 @@ private:
     FieldDef field(const std::vector<FieldDef>& earlier) {
         const Token& nameAt = tokens_.peek();
         FieldDef field{tokens_.fieldName(), FieldType::Alpha, 0};
-        if (characterCount(field.name) > maxFieldNameLength) {
-            tokens_.failAt(nameAt, "имя поля длиннее " + std::to_string(maxFieldNameLength) + " символов");
+        if (characterCount(field.name) > kMaxFieldNameLength) {
+            tokens_.failAt(nameAt, "имя поля длиннее " + std::to_string(kMaxFieldNameLength) + " символов");
         }
         for (const auto& other : earlier) {
             if (sameName(other.name, field.name)) tokens_.failAt(nameAt, "поле " + quoted(field.name) + " указано дважды");

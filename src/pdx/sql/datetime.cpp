@@ -1,10 +1,13 @@
 #include "pdx/sql/datetime.h"
 
+#include "pdx/format/calendar.h"
+
 namespace pdx::sql {
 
 namespace {
 
-constexpr std::int64_t millisecondsPerDay = 86'400'000;
+using calendar::dayNumber;
+using calendar::daysInMonth;
 
 // Reads exactly `count` digits.
 bool readDigits(std::string_view& text, std::size_t count, int& value) {
@@ -33,13 +36,6 @@ bool readChar(std::string_view& text, char c) {
     return true;
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysInMonth(int year, int month) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
-}
-
 std::optional<Date> readDate(std::string_view& text) {
     int year = 0, month = 0, day = 0;
     if (!readDigits(text, 4, year) || !readChar(text, '-') || !readDigits(text, 2, month) ||
@@ -63,14 +59,6 @@ std::optional<Time> readTime(std::string_view& text) {
 
 }  // namespace
 
-std::int32_t dayNumber(int year, int month, int day) {
-    // Days before the year, then before the month, then the day itself.
-    int y = year - 1;
-    std::int32_t days = y * 365 + y / 4 - y / 100 + y / 400;
-    for (int m = 1; m < month; ++m) days += daysInMonth(year, m);
-    return days + day;
-}
-
 std::optional<Date> parseDate(std::string_view text) {
     auto date = readDate(text);
     return text.empty() ? date : std::nullopt;
@@ -91,7 +79,7 @@ std::optional<Timestamp> parseTimestamp(std::string_view text) {
         if (!read || !text.empty()) return std::nullopt;
         time = *read;
     }
-    return Timestamp{static_cast<double>(date->days * millisecondsPerDay + time.milliseconds)};
+    return Timestamp{static_cast<double>(date->days * calendar::kMillisecondsPerDay + time.milliseconds)};
 }
 
 }  // namespace pdx::sql

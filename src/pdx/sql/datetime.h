@@ -10,13 +10,9 @@
 
 namespace pdx::sql {
 
-// Paradox counts days from 1 Jan 0001 (day 1) in the Gregorian calendar.
-std::int32_t dayNumber(int year, int month, int day);
-
 std::optional<Date> parseDate(std::string_view text);
 std::optional<Time> parseTime(std::string_view text);
-// A timestamp counts milliseconds from the start of day 0, so day N's midnight is N days
-// of milliseconds. A date alone stands for its midnight.
+// A date alone stands for its midnight.
 std::optional<Timestamp> parseTimestamp(std::string_view text);
 
 }  // namespace pdx::sql

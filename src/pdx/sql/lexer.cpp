@@ -117,7 +117,7 @@ std::vector<Token> tokenize(std::string_view text) { return Lexer(text).run(); }
 
 void throwSyntaxError(std::string_view text, std::size_t offset, const std::string& problem) {
     std::size_t position = characterCount(text.substr(0, offset)) + 1;
-    throw Error("Ошибка синтаксиса SQL в позиции " + std::to_string(position) + ": " + problem);
+    throw Error(Error::Kind::Syntax, "Ошибка синтаксиса SQL в позиции " + std::to_string(position) + ": " + problem);
 }
 
 }  // namespace pdx::sql

@@ -1,5 +1,5 @@
 // Statements by their first keyword; DELETE itself.
-#include "pdx/sql/ast.h"
+#include "pdx/sql/parser.h"
 #include "pdx/sql/parsers.h"
 
 namespace pdx::sql {

@@ -1,10 +1,8 @@
-// Conditions bound to a table's fields and evaluated with three-valued logic: a comparison
-// with a blank value is UNKNOWN, and only TRUE makes a row match.
+#include "pdx/sql/predicate.h"
+
 #include "pdx/error.h"
-#include "pdx/sql/ast.h"
 #include "pdx/sql/column_type.h"
 #include "pdx/sql/datetime.h"
-#include "pdx/sql/expr.h"
 #include "pdx/sql/literal.h"
 #include "pdx/sql/number.h"
 #include "pdx/sql/text.h"
@@ -52,7 +50,7 @@ bool holds(CompareOp op, int order) {
 // Orders a stored value against the literal; the value is never blank here.
 struct ValueOrder {
     const Comparand& key;
-    const std::string& context;  // names the table and the field in messages
+    const std::string& field;  // its name, for messages
 
     int operator()(std::int64_t v) const { return numeric().integer.compare(v); }
     int operator()(double v) const { return order(v, numeric().real); }
@@ -71,7 +69,7 @@ struct ValueOrder {
         if (auto value = std::get_if<T>(&key)) return *value;
         unexpected();
     }
-    [[noreturn]] void unexpected() const { throw Error(context + "значение не соответствует типу поля"); }
+    [[noreturn]] void unexpected() const { throw Error::field(field, "значение не соответствует типу поля"); }
 };
 
 struct Node {
@@ -81,12 +79,12 @@ struct Node {
     std::size_t field = 0;
     CompareOp op = CompareOp::Equal;
     Comparand key;
-    std::string context;
+    std::string fieldName;  // for messages
 };
 
 class Binder {
 public:
-    Binder(const std::vector<FieldDef>& fields, const std::string& table) : fields_(fields), table_(table) {}
+    explicit Binder(const std::vector<FieldDef>& fields) : fields_(fields) {}
 
     std::unique_ptr<Node> bind(const Expr& expr) {
         auto node = std::make_unique<Node>();
@@ -104,7 +102,7 @@ public:
                 node->field = fieldIndex(expr.field);
                 node->op = expr.op;
                 node->key = comparand(fields_[node->field], expr.literal);
-                node->context = fieldContext(table_, fields_[node->field].name);
+                node->fieldName = fields_[node->field].name;
                 break;
         }
         return node;
@@ -120,12 +118,12 @@ private:
                 return i;
             }
         }
-        throw Error("Таблица " + quoted(table_) + ": нет поля " + quoted(name));
+        throw Error::statement("нет поля " + quoted(name));
     }
 
     Comparand comparand(const FieldDef& field, const Literal& literal) const {
         auto mismatch = [&]() -> Error {
-            return Error(fieldContext(table_, field.name) + "нельзя сравнивать поле типа «" +
+            return Error::field(field.name, "нельзя сравнивать поле типа «" +
                          typeDescription(field.type) + "» со значением " + literalText(literal));
         };
         auto text = [&]() -> const std::string& {
@@ -133,7 +131,7 @@ private:
             throw mismatch();
         };
         auto badFormat = [&](std::string_view format) {
-            return Error(fieldContext(table_, field.name) + "значение " + literalText(literal) + " не в виде '" +
+            return Error::field(field.name, "значение " + literalText(literal) + " не в виде '" +
                          std::string(format) + "'");
         };
         switch (field.type) {
@@ -161,14 +159,14 @@ private:
                 if (auto value = parseTimestamp(text())) return *value;
                 throw badFormat("ГГГГ-ММ-ДД ЧЧ:ММ:СС");
             default:
-                throw Error(fieldContext(table_, field.name) + "поле типа «" + typeDescription(field.type) +
+                throw Error::field(field.name, "поле типа «" + typeDescription(field.type) +
                             "» нельзя сравнивать, только проверять IS NULL");
         }
     }
 
     NumericKey numericKey(const std::string& text) const {
         auto exact = parseDecimal(text);
-        if (!exact) throw Error("Таблица " + quoted(table_) + ": неверное число " + text);
+        if (!exact) throw Error::statement("неверное число " + text);
         std::string_view digits = text;
         if (digits.starts_with('+')) digits.remove_prefix(1);
         double real = 0;
@@ -180,7 +178,6 @@ private:
     }
 
     const std::vector<FieldDef>& fields_;
-    const std::string& table_;
 };
 
 Truth evaluate(const Node& node, const std::function<Value(std::size_t)>& valueOf) {
@@ -206,7 +203,7 @@ Truth evaluate(const Node& node, const std::function<Value(std::size_t)>& valueO
             if (std::holds_alternative<std::monostate>(value)) return Truth::Unknown;
             auto orderOf = [&](const auto& v) -> int {
                 if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) return 0;
-                else return ValueOrder{node.key, node.context}(v);
+                else return ValueOrder{node.key, node.fieldName}(v);
             };
             return holds(node.op, std::visit(orderOf, value)) ? Truth::True : Truth::False;
         }
@@ -221,10 +218,10 @@ struct Predicate::Impl {
     std::vector<std::size_t> used;
 };
 
-Predicate::Predicate(const Expr* where, const std::vector<FieldDef>& fields, const std::string& table)
+Predicate::Predicate(const Expr* where, const std::vector<FieldDef>& fields)
     : impl_(std::make_unique<Impl>()) {
     if (!where) return;
-    Binder binder(fields, table);
+    Binder binder(fields);
     impl_->root = binder.bind(*where);
     impl_->used = std::move(binder.used);
     std::sort(impl_->used.begin(), impl_->used.end());

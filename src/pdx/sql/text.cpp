@@ -62,11 +62,3 @@ std::string abbreviated(std::string_view text, std::size_t maxCharacters) {
 }
 
 }  // namespace pdx::sql
-
-namespace pdx::sql {
-
-std::string fieldContext(std::string_view table, std::string_view field) {
-    return "Таблица " + quoted(table) + ", поле " + quoted(field) + ": ";
-}
-
-}  // namespace pdx::sql

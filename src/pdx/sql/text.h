@@ -23,10 +23,3 @@ std::string quoted(std::string_view text);
 std::string abbreviated(std::string_view text, std::size_t maxCharacters);
 
 }  // namespace pdx::sql
-
-namespace pdx::sql {
-
-// The start of a message about one field of a table: "Таблица «T», поле «F»: ".
-std::string fieldContext(std::string_view table, std::string_view field);
-
-}  // namespace pdx::sql

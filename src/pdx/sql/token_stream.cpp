@@ -8,16 +8,16 @@ namespace pdx::sql {
 
 namespace {
 
-constexpr std::string_view bareTableSuffix = ".db";
+constexpr std::string_view kBareTableSuffix = ".db";
 // Long tokens (a whole path, say) are cut short when a message quotes them.
-constexpr std::size_t maxQuotedCharacters = 40;
+constexpr std::size_t kMaxQuotedCharacters = 40;
 
 std::string shown(const Token& token) {
     switch (token.kind) {
         case TokenKind::End: return "конец запроса";
-        case TokenKind::QuotedName: return quoted(abbreviated("\"" + token.text + "\"", maxQuotedCharacters));
-        case TokenKind::String: return quoted(abbreviated("'" + token.text + "'", maxQuotedCharacters));
-        default: return quoted(abbreviated(token.text, maxQuotedCharacters));
+        case TokenKind::QuotedName: return quoted(abbreviated("\"" + token.text + "\"", kMaxQuotedCharacters));
+        case TokenKind::String: return quoted(abbreviated("'" + token.text + "'", kMaxQuotedCharacters));
+        default: return quoted(abbreviated(token.text, kMaxQuotedCharacters));
     }
 }
 
@@ -72,7 +72,7 @@ void TokenStream::expectSymbol(std::string_view symbol) {
 std::string TokenStream::tableName() {
     const Token& token = peek();
     if (token.kind == TokenKind::QuotedName && !token.text.empty()) return take().text;
-    if (token.kind == TokenKind::Word) return take().text + std::string(bareTableSuffix);
+    if (token.kind == TokenKind::Word) return take().text + std::string(kBareTableSuffix);
     fail("ожидалось имя таблицы");
 }
 

@@ -1,18 +1,13 @@
 // CREATE TABLE: a new empty table file, with its .MB file when it has blob fields and its
-// primary index when it is keyed.
+// primary index when it is keyed, put in place in one commit.
 #pragma once
 
-#include "pdx/value.h"
-
-#include <cstddef>
-#include <string>
-#include <vector>
+#include "pdx/sql/ast.h"
 
 namespace pdx {
 
-// Throws pdx::Error naming the table when it exists already or the fields are not valid;
+// Throws pdx::Error when the table exists already or the fields are not valid, or os::Error;
 // then nothing is written.
-void createTable(const std::string& table, const std::vector<FieldDef>& fields,
-                 std::size_t keyFieldCount);
+void createTable(const sql::CreateTable& statement);
 
 }  // namespace pdx

@@ -1,58 +1,46 @@
 #include "pdx/statements/delete.h"
 
+#include "pdx/sql/predicate.h"
 #include "pdx/storage/block_chain.h"
-#include "pdx/format/field_codec.h"
-#include "pdx/storage/indexes.h"
-#include "pdx/format/messages.h"
 #include "pdx/storage/commit.h"
+#include "pdx/storage/indexes.h"
 #include "pdx/storage/open_table.h"
+#include "pdx/storage/record_values.h"
 #include "pdx/storage/table_writer.h"
 
 namespace pdx {
 
-std::int64_t deleteRows(const std::string& table, const sql::Expr* where) {
-    OpenTable open = openTable(table, os::File::Mode::ReadExclusive);
+std::int64_t deleteRows(const sql::Delete& statement) {
+    OpenTable open = openTable(statement.table, os::File::Mode::ReadExclusive);
     const Header& header = open.header;
-    requireReadableRecords(header, table);
-    const std::string aside = asidePath(open.path);
-    try {
-        removeLeftovers(open.path);
-        openBlobs(open, table);
-        const sql::Predicate predicate(where, header.fields, table);
+    requireReadableRecords(header);
+    openBlobs(open);
+    const sql::Predicate predicate(statement.where.get(), header.fields);
 
-        TableWriter writer(aside, header, header.keySize(), table);
-        BlockChain chain(open.file, header, table);
-        const std::uint8_t* record = nullptr;
-        const auto valueOf = [&](std::size_t i) {
-            return decodeField(record + header.offsets[i], header.fields[i], header.codePage,
-                               open.blobs.get(), table);
-        };
-        std::int64_t deleted = 0;
-        while (chain.next()) {
-            for (std::size_t i = 0; i < chain.recordCount(); ++i) {
-                record = chain.record(i);
-                if (predicate.matches(valueOf)) {
-                    ++deleted;
-                } else {
-                    writer.add(record);
-                }
+    Commit commit(open.path);
+    TableWriter writer(commit.stage(open.path, FileRole::Table), header, header.keySize());
+    BlockChain chain(open.file, header);
+    const std::uint8_t* record = nullptr;
+    const auto valueOf = [&](std::size_t i) { return fieldValue(record, header, i, open.blobs.get()); };
+    std::int64_t deleted = 0;
+    while (chain.next()) {
+        for (std::size_t i = 0; i < chain.recordCount(); ++i) {
+            record = chain.record(i);
+            if (predicate.matches(valueOf)) {
+                ++deleted;
+            } else {
+                writer.add(record);
             }
         }
-        if (deleted == 0) {
-            os::removeFile(aside);
-            repairPrimaryIndex(open.path, header, table);
-            return 0;
-        }
-        writer.finish(header.info.autoIncrement);
-        commitRewrittenTable(open.path, header, writer, table);
-        return deleted;
-    } catch (const os::Error& e) {
-        removeQuietly(aside);
-        throw fileError(table, e);
-    } catch (...) {
-        removeQuietly(aside);
-        throw;
     }
+    if (deleted == 0) {
+        repairPrimaryIndex(open.file, open.path, header);
+        return 0;
+    }
+    writer.finish(header.info.autoIncrement);
+    stageIndexes(commit, open.path, header, writer);
+    commit.apply();
+    return deleted;
 }
 
 }  // namespace pdx

@@ -1,24 +1,31 @@
 #include "pdx/engine.h"
 
+#include "pdx/sql/parser.h"
+#include "pdx/statements/copy_table.h"
 #include "pdx/statements/create_table.h"
 #include "pdx/statements/delete.h"
-#include "pdx/error.h"
 #include "pdx/statements/insert.h"
-#include "pdx/sql/ast.h"
+#include "pdx/storage/boundary.h"
 
 namespace pdx {
+namespace {
+
+std::int64_t run(const sql::Delete& statement) { return deleteRows(statement); }
+std::int64_t run(const sql::Insert& statement) { return insertRows(statement); }
+std::int64_t run(const sql::CreateTable& statement) {
+    createTable(statement);
+    return 0;
+}
+
+}  // namespace
 
 std::int64_t execute(std::string_view statement) {
     const sql::Statement parsed = sql::parse(statement);
-    if (const auto* del = std::get_if<sql::Delete>(&parsed)) {
-        return deleteRows(del->table, del->where.get());
-    }
-    if (const auto* create = std::get_if<sql::CreateTable>(&parsed)) {
-        createTable(create->table, create->fields, create->keyFieldCount);
-        return 0;
-    }
-    const auto& insert = std::get<sql::Insert>(parsed);
-    return insertRows(insert.table, insert.columns, insert.rows);
+    return std::visit([](const auto& s) { return forTable(s.table, [&] { return run(s); }); }, parsed);
+}
+
+void copyTable(const std::string& source, const std::string& target) {
+    forTable(target, [&] { copyTableFiles(source, target); });
 }
 
 }  // namespace pdx

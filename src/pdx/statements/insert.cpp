@@ -1,15 +1,17 @@
 #include "pdx/statements/insert.h"
 
-#include "pdx/storage/blob_writer.h"
-#include "pdx/storage/block_chain.h"
+#include "pdx/error.h"
 #include "pdx/format/field_codec.h"
 #include "pdx/format/field_layout.h"
-#include "pdx/storage/indexes.h"
-#include "pdx/format/messages.h"
+#include "pdx/format/mb_format.h"
 #include "pdx/sql/text.h"
+#include "pdx/statements/field_values.h"
+#include "pdx/storage/blob_writer.h"
+#include "pdx/storage/block_chain.h"
 #include "pdx/storage/commit.h"
-#include "pdx/storage/table_files.h"
+#include "pdx/storage/indexes.h"
 #include "pdx/storage/open_table.h"
+#include "pdx/storage/table_files.h"
 #include "pdx/storage/table_writer.h"
 
 #include <algorithm>
@@ -19,8 +21,7 @@ namespace pdx {
 namespace {
 
 std::vector<std::size_t> resolveColumns(const std::vector<std::string>& columns,
-                                        const std::vector<FieldDef>& fields,
-                                        const std::string& table) {
+                                        const std::vector<FieldDef>& fields) {
     std::vector<std::size_t> indexes;
     if (columns.empty()) {
         for (std::size_t i = 0; i < fields.size(); ++i) indexes.push_back(i);
@@ -30,10 +31,10 @@ std::vector<std::size_t> resolveColumns(const std::vector<std::string>& columns,
         const auto it = std::find_if(fields.begin(), fields.end(), [&](const FieldDef& f) {
             return sql::sameName(f.name, name);
         });
-        if (it == fields.end()) throw tableError(table, "нет поля " + name);
+        if (it == fields.end()) throw Error::refused("нет поля " + name);
         const auto index = static_cast<std::size_t>(it - fields.begin());
         if (std::find(indexes.begin(), indexes.end(), index) != indexes.end()) {
-            throw tableError(table, "поле " + name + " указано дважды");
+            throw Error::refused("поле " + name + " указано дважды");
         }
         indexes.push_back(index);
     }
@@ -41,118 +42,98 @@ std::vector<std::size_t> resolveColumns(const std::vector<std::string>& columns,
 }
 
 // Text of memo fields goes in the table's code page; other blobs as they are.
-std::string blobBytes(const Value& value, const FieldDef& field, const CodePage& codePage,
-                      const std::string& table) {
+std::string blobBytes(const Value& value, const FieldDef& field, const CodePage& codePage) {
     if (const auto* text = std::get_if<std::string>(&value)) {
         if (field.type != FieldType::Memo && field.type != FieldType::FormattedMemo) return *text;
-        std::string bad;
-        auto bytes = codePage.fromUtf8(*text, &bad);
-        if (!bytes) {
-            throw tableError(table, "поле \"" + field.name + "\": символ \"" + bad +
-                                        "\" нельзя записать в кодовой странице " +
-                                        std::to_string(codePage.id()));
-        }
-        return *bytes;
+        return encodeText(*text, field, codePage);
     }
     if (const auto* binary = std::get_if<Binary>(&value)) {
         return std::string(binary->bytes.begin(), binary->bytes.end());
     }
     if (std::holds_alternative<std::monostate>(value)) return {};
-    throw tableError(table, "поле \"" + field.name + "\": значение не того типа");
+    throw Error::field(field.name, "значение не того типа");
 }
 
 }  // namespace
 
-std::int64_t insertRows(const std::string& table, const std::vector<std::string>& columns,
-                        const std::vector<std::vector<sql::Literal>>& rows) {
-    OpenTable open = openTable(table, os::File::Mode::ReadExclusive);
+std::int64_t insertRows(const sql::Insert& statement) {
+    OpenTable open = openTable(statement.table, os::File::Mode::ReadExclusive);
     const Header& header = open.header;
-    requireReadableRecords(header, table);
-    const std::string aside = asidePath(open.path);
-    BlobWriter blobs(companionPath(open.path, ".MB"), table);
-    try {
-        removeLeftovers(open.path);
-        const auto targets = resolveColumns(columns, header.fields, table);
-        const std::size_t recordSize = header.info.recordSize;
-        const std::size_t keySize = header.info.keyed() ? header.keySize() : 0;
-        std::int64_t counter = header.info.autoIncrement;
+    requireReadableRecords(header);
+    const auto& rows = statement.rows;
+    const auto targets = resolveColumns(statement.columns, header.fields);
+    const std::size_t recordSize = header.info.recordSize;
+    const std::size_t keySize = header.info.keyed() ? header.keySize() : 0;
+    std::int64_t counter = header.info.autoIncrement;
 
-        // Encode the new records.
-        std::vector<std::uint8_t> added(rows.size() * recordSize, 0);
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            if (rows[r].size() != targets.size()) {
-                throw tableError(table, "в строке " + std::to_string(r + 1) + " " +
-                                            std::to_string(rows[r].size()) + " значений вместо " +
-                                            std::to_string(targets.size()));
-            }
-            std::vector<Value> values(header.fields.size());
-            for (std::size_t c = 0; c < targets.size(); ++c) {
-                values[targets[c]] = sql::toFieldValue(rows[r][c], header.fields[targets[c]], table);
-            }
-            std::uint8_t* record = &added[r * recordSize];
-            for (std::size_t f = 0; f < header.fields.size(); ++f) {
-                const FieldDef& field = header.fields[f];
-                std::uint8_t* out = record + header.offsets[f];
-                if (field.type == FieldType::AutoInc) {
-                    if (std::holds_alternative<std::monostate>(values[f])) {
-                        values[f] = ++counter;
-                    } else if (const auto* v = std::get_if<std::int64_t>(&values[f])) {
-                        counter = std::max(counter, *v);
-                    }
+    Commit commit(open.path);
+    BlobWriter blobs(commit, companionPath(open.path, format::mb::kExtension));
+    // Encode the new records.
+    std::vector<std::uint8_t> added(rows.size() * recordSize, 0);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r].size() != targets.size()) {
+            throw Error::refused("в строке " + std::to_string(r + 1) + " " + std::to_string(rows[r].size()) +
+                                 " значений вместо " + std::to_string(targets.size()));
+        }
+        std::vector<Value> values(header.fields.size());
+        for (std::size_t c = 0; c < targets.size(); ++c) {
+            values[targets[c]] = toFieldValue(rows[r][c], header.fields[targets[c]]);
+        }
+        std::uint8_t* record = &added[r * recordSize];
+        for (std::size_t f = 0; f < header.fields.size(); ++f) {
+            const FieldDef& field = header.fields[f];
+            std::uint8_t* out = record + header.offsets[f];
+            if (field.type == FieldType::AutoInc) {
+                if (std::holds_alternative<std::monostate>(values[f])) {
+                    values[f] = ++counter;
+                } else if (const auto* v = std::get_if<std::int64_t>(&values[f])) {
+                    counter = std::max(counter, *v);
                 }
-                if (isBlobType(field.type)) {
-                    blobs.store(blobBytes(values[f], field, header.codePage, table), field, out);
-                } else {
-                    encodeField(values[f], field, header.codePage, out, table);
-                }
+            }
+            if (isBlobType(field.type)) {
+                blobs.store(blobBytes(values[f], field, header.codePage), field, out);
+            } else {
+                encodeField(values[f], field, header.codePage, out);
             }
         }
-        if (counter > INT32_MAX) throw tableError(table, "счётчик автоинкремента переполнен");
-
-        // Keyed tables: new records in key order, no key twice.
-        std::vector<const std::uint8_t*> order;
-        for (std::size_t r = 0; r < rows.size(); ++r) order.push_back(&added[r * recordSize]);
-        const auto keyLess = [&](const std::uint8_t* a, const std::uint8_t* b) {
-            return std::memcmp(a, b, keySize) < 0;
-        };
-        const auto duplicate = [&] { return tableError(table, "повторяющееся значение ключа"); };
-        if (keySize > 0) {
-            std::stable_sort(order.begin(), order.end(), keyLess);
-            for (std::size_t i = 1; i < order.size(); ++i) {
-                if (std::memcmp(order[i - 1], order[i], keySize) == 0) throw duplicate();
-            }
-        }
-
-        TableWriter writer(aside, header, keySize, table);
-        BlockChain chain(open.file, header, table);
-        std::size_t next = 0;
-        while (chain.next()) {
-            for (std::size_t i = 0; i < chain.recordCount(); ++i) {
-                const std::uint8_t* old = chain.record(i);
-                while (keySize > 0 && next < order.size() && keyLess(order[next], old)) {
-                    writer.add(order[next++]);
-                }
-                if (keySize > 0 && next < order.size() && std::memcmp(order[next], old, keySize) == 0) {
-                    throw duplicate();
-                }
-                writer.add(old);
-            }
-        }
-        while (next < order.size()) writer.add(order[next++]);
-        writer.finish(static_cast<std::int32_t>(counter));
-        blobs.finish();
-        blobs.commit();
-        commitRewrittenTable(open.path, header, writer, table);
-        return static_cast<std::int64_t>(rows.size());
-    } catch (const os::Error& e) {
-        removeQuietly(aside);
-        blobs.discard();
-        throw fileError(table, e);
-    } catch (...) {
-        removeQuietly(aside);
-        blobs.discard();
-        throw;
     }
+    if (counter > INT32_MAX) throw Error::refused("счётчик автоинкремента переполнен");
+
+    // Keyed tables: new records in key order, no key twice.
+    std::vector<const std::uint8_t*> order;
+    for (std::size_t r = 0; r < rows.size(); ++r) order.push_back(&added[r * recordSize]);
+    const auto keyLess = [&](const std::uint8_t* a, const std::uint8_t* b) {
+        return std::memcmp(a, b, keySize) < 0;
+    };
+    const auto duplicate = [] { return Error::refused("повторяющееся значение ключа"); };
+    if (keySize > 0) {
+        std::stable_sort(order.begin(), order.end(), keyLess);
+        for (std::size_t i = 1; i < order.size(); ++i) {
+            if (std::memcmp(order[i - 1], order[i], keySize) == 0) throw duplicate();
+        }
+    }
+
+    TableWriter writer(commit.stage(open.path, FileRole::Table), header, keySize);
+    BlockChain chain(open.file, header);
+    std::size_t next = 0;
+    while (chain.next()) {
+        for (std::size_t i = 0; i < chain.recordCount(); ++i) {
+            const std::uint8_t* old = chain.record(i);
+            while (keySize > 0 && next < order.size() && keyLess(order[next], old)) {
+                writer.add(order[next++]);
+            }
+            if (keySize > 0 && next < order.size() && std::memcmp(order[next], old, keySize) == 0) {
+                throw duplicate();
+            }
+            writer.add(old);
+        }
+    }
+    while (next < order.size()) writer.add(order[next++]);
+    writer.finish(static_cast<std::int32_t>(counter));
+    blobs.finish();
+    stageIndexes(commit, open.path, header, writer);
+    commit.apply();
+    return static_cast<std::int64_t>(rows.size());
 }
 
 }  // namespace pdx

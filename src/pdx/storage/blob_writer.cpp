@@ -1,9 +1,7 @@
 #include "pdx/storage/blob_writer.h"
 
-#include "pdx/storage/blob_file.h"
 #include "pdx/format/bytes.h"
-#include "pdx/format/db_format.h"
-#include "pdx/storage/commit.h"
+#include "pdx/format/mb_format.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,30 +10,19 @@
 namespace pdx {
 namespace {
 
-// The first bytes of a .MB file's header block as Paradox writes them.
-constexpr std::uint8_t kMbHeaderStart[] = {
-    0x00, 0x01, 0x00, 0x01, 0x00, 0x82, 0x73, 0x02,
-    0x00, 0x29, 0x00, 0x00, 0x10, 0x00, 0x10, 0x00,
-    0x10, 0x40, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0xA1, 0x02};
-constexpr std::uint32_t kSingleBlobIndex = 0xFF;
-constexpr std::uint16_t kModificationNumber = 1;
-constexpr std::size_t kCopyChunk = 1 << 20;
+namespace mb = format::mb;
 
 std::vector<std::uint8_t> headerBlock() {
     std::vector<std::uint8_t> block(mb::kBlockSize, 0);
-    std::memcpy(block.data(), kMbHeaderStart, sizeof kMbHeaderStart);
+    std::memcpy(block.data(), mb::kHeaderStart, sizeof mb::kHeaderStart);
     return block;
 }
 
 }  // namespace
 
-BlobWriter::BlobWriter(std::string mbPath, std::string table)
-    : mbPath_(std::move(mbPath)), table_(std::move(table)) {}
+BlobWriter::BlobWriter(Commit& commit, std::string mbPath) : commit_(commit), mbPath_(std::move(mbPath)) {}
 
-void BlobWriter::createEmpty(const std::string& path) {
+void BlobWriter::writeEmpty(const std::string& path) {
     os::File file(path, os::File::Mode::CreateNew);
     const auto block = headerBlock();
     file.append(block.data(), block.size());
@@ -43,13 +30,11 @@ void BlobWriter::createEmpty(const std::string& path) {
 }
 
 void BlobWriter::open() {
-    const std::string aside = asidePath(mbPath_);
-    os::removeFile(aside);
-    file_ = os::File(aside, os::File::Mode::CreateNew);
+    file_ = os::File(commit_.stage(mbPath_, FileRole::Blobs), os::File::Mode::CreateNew);
     if (os::fileExists(mbPath_)) {
         const os::File old(mbPath_, os::File::Mode::Read);
         const std::uint64_t oldSize = old.size();
-        std::vector<std::uint8_t> chunk(kCopyChunk);
+        std::vector<std::uint8_t> chunk(os::kIoChunk);
         for (std::uint64_t at = 0; at < oldSize; at += chunk.size()) {
             const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), oldSize - at));
             old.readAt(at, chunk.data(), n);
@@ -73,13 +58,12 @@ void BlobWriter::open() {
 void BlobWriter::store(const std::string& data, const FieldDef& field, std::uint8_t* out) {
     std::memset(out, 0, field.size);
     if (data.empty()) return;
-    const std::size_t leader = field.size - format::kBlobReference;
-    std::uint8_t* reference = out + leader;
+    const std::size_t leader = field.size - mb::kReferenceSize;
     std::memcpy(out, data.data(), std::min(leader, data.size()));
     const bool graphic = field.type == FieldType::Graphic;
-    const std::uint32_t length = static_cast<std::uint32_t>(data.size() + (graphic ? mb::kGraphicExtra : 0));
+    const auto length = static_cast<std::uint32_t>(data.size() + (graphic ? mb::kGraphicExtra : 0));
     if (data.size() <= leader) {
-        bytes::putLe32(reference + 4, length);
+        mb::writeReference(out, field.size, {0, 0, length, leader}, 0);
         return;
     }
     if (!file_.isOpen()) open();
@@ -89,35 +73,19 @@ void BlobWriter::store(const std::string& data, const FieldDef& field, std::uint
     chunk[0] = mb::kSingleBlob;
     bytes::putLe16(&chunk[1], static_cast<std::uint32_t>(blocks));
     bytes::putLe32(&chunk[3], length);
-    bytes::putLe16(&chunk[7], kModificationNumber);
+    bytes::putLe16(&chunk[7], mb::kModificationNumber);
     std::memcpy(&chunk[headerSize], data.data(), data.size());
     const std::uint64_t offset = size_;
     file_.append(chunk.data(), chunk.size());
     size_ += chunk.size();
-    bytes::putLe32(reference, static_cast<std::uint32_t>(offset) | kSingleBlobIndex);
-    bytes::putLe32(reference + 4, length);
-    bytes::putLe16(reference + 8, kModificationNumber);
+    mb::writeReference(out, field.size, {static_cast<std::uint32_t>(offset), mb::kSingleBlobIndex, length, leader},
+                       mb::kModificationNumber);
 }
 
 void BlobWriter::finish() {
     if (!file_.isOpen()) return;
     file_.sync();
     file_.close();
-    finished_ = true;
-}
-
-void BlobWriter::commit() {
-    if (finished_) os::replaceFile(asidePath(mbPath_), mbPath_);
-    finished_ = false;
-}
-
-void BlobWriter::discard() {
-    try {
-        if (file_.isOpen()) file_.close();
-    } catch (const os::Error&) {
-    }
-    removeQuietly(asidePath(mbPath_));
-    finished_ = false;
 }
 
 }  // namespace pdx

@@ -2,14 +2,13 @@
 
 #include "pdx/format/bytes.h"
 #include "pdx/format/db_format.h"
-#include "pdx/format/messages.h"
+#include "pdx/error.h"
 
 namespace pdx {
 
-BlockChain::BlockChain(const os::File& file, const Header& header, const std::string& table)
+BlockChain::BlockChain(const os::File& file, const Header& header)
     : file_(file),
       header_(header),
-      table_(table),
       recordSize_(header.info.recordSize),
       block_(header.info.blockSize),
       visited_(header.physicalBlocks + 1u, false),
@@ -21,27 +20,23 @@ bool BlockChain::next() {
     if (nextBlock_ == 0) {
         done_ = true;
         if (total_ != expected) {
-            throw corruptError(table_, "в заголовке " + std::to_string(expected) +
+            throw Error::corrupt("в заголовке " + std::to_string(expected) +
                                            " записей, а в блоках " + std::to_string(total_));
         }
         return false;
     }
     if (nextBlock_ > header_.physicalBlocks) {
-        throw corruptError(table_, "ссылка на блок " + std::to_string(nextBlock_) +
+        throw Error::corrupt("ссылка на блок " + std::to_string(nextBlock_) +
                                        " за пределами файла");
     }
     if (visited_[nextBlock_]) {
-        throw corruptError(table_, "цепочка блоков замкнута в кольцо");
+        throw Error::corrupt("цепочка блоков замкнута в кольцо");
     }
     visited_[nextBlock_] = true;
     current_ = nextBlock_;
     const std::uint64_t at = header_.info.headerSize +
                              std::uint64_t(current_ - 1) * header_.info.blockSize;
-    try {
-        file_.readAt(at, block_.data(), block_.size());
-    } catch (const os::Error& e) {
-        throw fileError(table_, e);
-    }
+    file_.readAt(at, block_.data(), block_.size());
     nextBlock_ = bytes::le16(&block_[format::kBlockNext]);
     const auto addDataSize =
         static_cast<std::int16_t>(bytes::le16(&block_[format::kBlockAddDataSize]));
@@ -50,13 +45,13 @@ bool BlockChain::next() {
     } else {
         const std::size_t used = std::size_t(addDataSize) + recordSize_;
         if (used % recordSize_ != 0 || format::kBlockHeader + used > block_.size()) {
-            throw corruptError(table_, "неверная заполненность блока " + std::to_string(current_));
+            throw Error::corrupt("неверная заполненность блока " + std::to_string(current_));
         }
         recordCount_ = used / recordSize_;
     }
     total_ += recordCount_;
     if (total_ > expected) {
-        throw corruptError(table_, "в блоках больше записей, чем указано в заголовке (" +
+        throw Error::corrupt("в блоках больше записей, чем указано в заголовке (" +
                                        std::to_string(expected) + ")");
     }
     return true;

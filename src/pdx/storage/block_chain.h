@@ -7,14 +7,13 @@
 #include "pdx/format/header.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace pdx {
 
 class BlockChain {
 public:
-    BlockChain(const os::File& file, const Header& header, const std::string& table);
+    BlockChain(const os::File& file, const Header& header);
 
     // Reads the next block; false after the last one (when the record total has been
     // checked against the header). Throws pdx::Error on a broken, cyclic or overfull chain.
@@ -29,7 +28,6 @@ public:
 private:
     const os::File& file_;
     const Header& header_;
-    const std::string& table_;
     std::size_t recordSize_;
     std::vector<std::uint8_t> block_;
     std::vector<bool> visited_;

@@ -1,22 +1,22 @@
-// After a statement rewrote a table: its primary index rebuilt aside and its stale
-// secondary indexes dropped, then everything put in place.
+// The indexes of a table that a statement rewrote, or left as it was.
 #pragma once
 
+#include "os/fs.h"
 #include "pdx/format/header.h"
+#include "pdx/storage/commit.h"
 #include "pdx/storage/table_writer.h"
 
 #include <string>
 
 namespace pdx {
 
-// Puts the freshly written table (at asidePath(tablePath)) in place, with a new primary
-// index when the table is keyed. Secondary indexes go: they no longer match.
-void commitRewrittenTable(const std::string& tablePath, const Header& header,
-                          const TableWriter& writer, const std::string& table);
+// Stages what goes with a freshly written table: a new primary index when it is keyed; its
+// secondary indexes, which no longer match, are to go.
+void stageIndexes(Commit& commit, const std::string& tablePath, const Header& header,
+                  const TableWriter& writer);
 
-// For a keyed table the statement did not change: builds its primary index when it is
-// missing or describes something else.
-void repairPrimaryIndex(const std::string& tablePath, const Header& header,
-                        const std::string& table);
+// For a keyed table a statement did not change (`file` is its open table file): builds its
+// primary index when it is missing or describes something else.
+void repairPrimaryIndex(const os::File& file, const std::string& tablePath, const Header& header);
 
 }  // namespace pdx

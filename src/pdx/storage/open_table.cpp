@@ -1,42 +1,80 @@
 #include "pdx/storage/open_table.h"
 
+#include "pdx/error.h"
+#include "pdx/format/db_format.h"
 #include "pdx/format/field_layout.h"
-#include "pdx/format/messages.h"
+#include "pdx/format/mb_format.h"
+#include "pdx/storage/commit.h"
 #include "pdx/storage/table_files.h"
 
 #include <algorithm>
 
 namespace pdx {
+namespace {
+
+// Opens the table file, first completing or undoing what a killed statement left beside it.
+// That is done holding the file, so as not to meddle with a statement still under way; a
+// reader that finds the table held leaves it to that statement.
+os::File openRecovered(const std::string& path, os::File::Mode mode) {
+    if (mode == os::File::Mode::Read) {
+        if (hasCommitRecord(path)) {
+            try {
+                const os::File hold(path, os::File::Mode::ReadExclusive);
+                recover(path);
+            } catch (const os::Error& e) {
+                if (e.kind() != os::ErrorKind::Busy) throw;
+            }
+        }
+        return os::File(path, mode);
+    }
+    os::File held(path, mode);
+    const bool decided = hasCommitRecord(path);
+    recover(path);
+    if (!decided) return held;
+    // The table file may have been replaced: hold the one now in place.
+    held.close();
+    return os::File(path, mode);
+}
+
+}  // namespace
+
+Header readHeader(const os::File& file) {
+    const std::uint64_t size = file.size();
+    std::vector<std::uint8_t> first(std::min<std::uint64_t>(size, format::kDataHeaderEnd));
+    if (!first.empty()) file.readAt(0, first.data(), first.size());
+    std::vector<std::uint8_t> all(headerSizeOf(first, size));
+    file.readAt(0, all.data(), all.size());
+    return parseHeader(std::move(all), size);
+}
 
 OpenTable openTable(const std::string& table, os::File::Mode mode) {
     OpenTable open;
     open.path = findIgnoringCase(table);
     if (open.path.empty()) {
-        throw fileError(table, os::Error(os::ErrorKind::NotFound, table, ""));
+        // A table whose creation was interrupted after it was decided.
+        if (hasCommitRecord(table)) recover(table);
+        open.path = findIgnoringCase(table);
+        if (open.path.empty()) throw os::Error(os::ErrorKind::NotFound, table, "");
     }
-    try {
-        open.file = os::File(open.path, mode);
-        open.header = readHeader(open.file, table);
-    } catch (const os::Error& e) {
-        throw fileError(table, e);
-    }
+    open.file = openRecovered(open.path, mode);
+    open.header = readHeader(open.file);
     return open;
 }
 
-void requireReadableRecords(const Header& header, const std::string& table) {
+void requireReadableRecords(const Header& header) {
     if (header.info.encrypted) {
-        throw tableError(table, "таблица защищена паролем; такие таблицы не поддерживаются");
+        throw Error::refused("таблица защищена паролем; такие таблицы не поддерживаются");
     }
 }
 
-void openBlobs(OpenTable& open, const std::string& table) {
+void openBlobs(OpenTable& open) {
     const auto& fields = open.header.fields;
     if (std::none_of(fields.begin(), fields.end(),
                      [](const FieldDef& f) { return isBlobType(f.type); })) {
         return;
     }
-    const std::string mbPath = findCompanion(open.path, ".MB");
-    if (!mbPath.empty()) open.blobs = std::make_unique<BlobFile>(mbPath, table);
+    const std::string mbPath = findCompanion(open.path, format::mb::kExtension);
+    if (!mbPath.empty()) open.blobs = std::make_unique<BlobFile>(mbPath);
 }
 
 }  // namespace pdx

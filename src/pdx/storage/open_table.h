@@ -1,9 +1,10 @@
-// Opening a table file: found whatever the case of its name, header read and checked.
+// Opening a table file: found whatever the case of its name, an interrupted commit completed,
+// header read and checked.
 #pragma once
 
 #include "os/fs.h"
-#include "pdx/storage/blob_file.h"
 #include "pdx/format/header.h"
+#include "pdx/storage/blob_file.h"
 
 #include <memory>
 #include <string>
@@ -17,14 +18,17 @@ struct OpenTable {
     std::unique_ptr<BlobFile> blobs;  // null when the table has no blob fields or no .MB file
 };
 
-// Opens `table` (as the user named it) in the given mode. Throws pdx::Error naming it:
+// Opens the table file `table` names in the given mode. Throws pdx::Error or os::Error:
 // missing, busy, unreadable, corrupt.
 OpenTable openTable(const std::string& table, os::File::Mode mode);
 
+// Reads and checks the header of an open table file.
+Header readHeader(const os::File& file);
+
 // Refuses a table whose records this engine cannot decode (password-protected ones).
-void requireReadableRecords(const Header& header, const std::string& table);
+void requireReadableRecords(const Header& header);
 
 // Opens the .MB file of an open table when its fields need one.
-void openBlobs(OpenTable& open, const std::string& table);
+void openBlobs(OpenTable& open);
 
 }  // namespace pdx

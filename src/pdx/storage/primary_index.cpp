@@ -3,7 +3,7 @@
 #include "os/fs.h"
 #include "pdx/format/bytes.h"
 #include "pdx/format/field_layout.h"
-#include "pdx/format/db_format.h"
+#include "pdx/format/px_format.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,12 +12,8 @@ namespace pdx {
 namespace {
 
 using namespace format;
-
-constexpr std::size_t kIndexHeaderSize = 0x800;
-constexpr std::uint32_t kIndexBlockKiB = 2;
-constexpr std::size_t kMinEntriesPerBlock = 3;
-constexpr std::uint32_t kIndexAutoIncrement = 1;
-constexpr std::uint32_t kMaxCount = 0x7FFF;
+using px::getShort;
+using px::putShort;
 
 struct Entry {
     std::vector<std::uint8_t> key;
@@ -25,20 +21,9 @@ struct Entry {
     std::uint32_t records;  // records under it
 };
 
-// Index shorts are stored like the table's short fields: big-endian, sign bit flipped.
-void putShort(std::uint8_t* p, std::uint32_t v) {
-    const std::uint16_t stored = static_cast<std::uint16_t>(std::min(v, kMaxCount)) ^ 0x8000;
-    p[0] = static_cast<std::uint8_t>(stored >> 8);
-    p[1] = static_cast<std::uint8_t>(stored);
-}
-
-std::uint32_t getShort(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(((p[0] << 8) | p[1]) ^ 0x8000);
-}
-
 std::uint32_t indexBlockKiB(std::size_t entrySize) {
-    const std::size_t needed = kBlockHeader + kMinEntriesPerBlock * entrySize;
-    return std::max<std::uint32_t>(kIndexBlockKiB,
+    const std::size_t needed = kBlockHeader + px::kMinEntriesPerBlock * entrySize;
+    return std::max<std::uint32_t>(px::kMinBlockSizeKiB,
                                    static_cast<std::uint32_t>((needed + kKiB - 1) / kKiB));
 }
 
@@ -49,7 +34,7 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName,
                        const std::vector<BlockSummary>& blocks,
                        const std::vector<std::uint8_t>& firstKeys) {
     const std::size_t keySize = tableHeader.keySize();
-    const std::size_t entrySize = keySize + kIndexEntryTail;
+    const std::size_t entrySize = keySize + px::kEntryTail;
     const std::uint32_t blockKiB = indexBlockKiB(entrySize);
     const std::size_t blockSize = blockKiB * kKiB;
     const std::size_t perBlock = (blockSize - kBlockHeader) / entrySize;
@@ -87,9 +72,9 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName,
     std::size_t entryCount = 0;
     for (const auto& level : levels) entryCount += level.size();
 
-    std::vector<std::uint8_t> header(kIndexHeaderSize, 0);
+    std::vector<std::uint8_t> header(px::kHeaderSize, 0);
     bytes::putLe16(&header[kRecordSize], static_cast<std::uint32_t>(entrySize));
-    bytes::putLe16(&header[kHeaderSize], kIndexHeaderSize);
+    bytes::putLe16(&header[kHeaderSize], px::kHeaderSize);
     header[kFileType] = kPrimaryIndex;
     header[kBlockSizeKiB] = static_cast<std::uint8_t>(blockKiB);
     bytes::putLe32(&header[kRecordCount], static_cast<std::uint32_t>(entryCount));
@@ -98,14 +83,14 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName,
     bytes::putLe16(&header[kFirstBlock], blockCount > 0 ? 1 : 0);
     bytes::putLe16(&header[kLastBlock], static_cast<std::uint32_t>(blockCount));
     std::memcpy(&header[kUnknown12], &written[kUnknown12], 2);
-    bytes::putLe16(&header[kIndexRoot], 1);
-    header[kIndexLevels] = static_cast<std::uint8_t>(blocks.empty() ? 0 : levels.size());
+    bytes::putLe16(&header[px::kRoot], 1);
+    header[px::kLevels] = static_cast<std::uint8_t>(blocks.empty() ? 0 : levels.size());
     bytes::putLe16(&header[kFieldCount], tableHeader.info.keyFieldCount);
     header[kSortOrder] = written[kSortOrder];
-    header[kIndexChangeCount] = written[kChangeCount];
+    header[px::kTableChangeCount] = written[kChangeCount];
     header[kLevel] = written[kLevel];
     bytes::putLe16(&header[kMaxBlocks], static_cast<std::uint32_t>(blockCount));
-    bytes::putLe32(&header[kAutoIncrement], kIndexAutoIncrement);
+    bytes::putLe32(&header[kAutoIncrement], px::kAutoIncrementValue);
     std::size_t at = kCommonHeaderEnd;
     for (std::size_t i = 0; i < tableHeader.info.keyFieldCount; ++i) {
         const std::size_t from = (tableHeader.info.level >= kFirstLevelWithDataHeader ? kDataHeaderEnd : kCommonHeaderEnd) + 2 * i;
@@ -153,9 +138,9 @@ bool indexDescribes(const std::string& path, const Header& tableHeader) {
         file.readAt(0, h.data(), h.size());
         const auto& table = tableHeader.bytes;
         const std::size_t keySize = tableHeader.keySize();
-        if (h[kFileType] != kPrimaryIndex || bytes::le16(&h[kRecordSize]) != keySize + kIndexEntryTail ||
+        if (h[kFileType] != kPrimaryIndex || bytes::le16(&h[kRecordSize]) != keySize + px::kEntryTail ||
             bytes::le16(&h[kFieldCount]) != tableHeader.info.keyFieldCount ||
-            h[kIndexChangeCount] != table[kChangeCount]) {
+            h[px::kTableChangeCount] != table[kChangeCount]) {
             return false;
         }
         for (std::size_t i = 0; i < tableHeader.info.keyFieldCount; ++i) {
@@ -168,7 +153,7 @@ bool indexDescribes(const std::string& path, const Header& tableHeader) {
         // The root block's entries count every record.
         const std::uint16_t headerSize = bytes::le16(&h[kHeaderSize]);
         const std::uint32_t blockSize = h[kBlockSizeKiB] * kKiB;
-        const std::uint16_t root = bytes::le16(&h[kIndexRoot]);
+        const std::uint16_t root = bytes::le16(&h[px::kRoot]);
         if (tableHeader.info.recordCount == 0) return bytes::le16(&h[kFileBlocks]) == 0;
         if (root == 0 || blockSize == 0) return false;
         const std::uint64_t at = headerSize + std::uint64_t(root - 1) * blockSize;
@@ -177,7 +162,7 @@ bool indexDescribes(const std::string& path, const Header& tableHeader) {
         file.readAt(at, block.data(), block.size());
         const auto add = static_cast<std::int16_t>(bytes::le16(&block[kBlockAddDataSize]));
         if (add < 0) return false;
-        const std::size_t entrySize = keySize + kIndexEntryTail;
+        const std::size_t entrySize = keySize + px::kEntryTail;
         const std::size_t n = std::size_t(add) / entrySize + 1;
         if (kBlockHeader + n * entrySize > blockSize) return false;
         std::uint64_t total = 0;

@@ -1,9 +1,9 @@
 #include "pdx/table.h"
 
 #include "pdx/storage/block_chain.h"
-#include "pdx/format/field_codec.h"
-#include "pdx/format/messages.h"
+#include "pdx/storage/boundary.h"
 #include "pdx/storage/open_table.h"
+#include "pdx/storage/record_values.h"
 
 namespace pdx {
 
@@ -14,8 +14,10 @@ struct Table::Impl {
 
 Table::Table(const std::string& path) : impl_(std::make_unique<Impl>()) {
     impl_->name = path;
-    impl_->open = openTable(path, os::File::Mode::Read);
-    openBlobs(impl_->open, path);
+    forTable(path, [&] {
+        impl_->open = openTable(path, os::File::Mode::Read);
+        openBlobs(impl_->open);
+    });
 }
 
 Table::~Table() = default;
@@ -33,19 +35,22 @@ struct Table::Cursor::State {
     bool haveBlock = false;
     std::vector<Value> values;
 
-    explicit State(const Table::Impl& t)
-        : table(t), chain(t.open.file, t.open.header, t.name) {
-        requireReadableRecords(t.open.header, t.name);
-    }
+    explicit State(const Table::Impl& t) : table(t), chain(t.open.file, t.open.header) {}
 };
 
-Table::Cursor::Cursor(const Table& table) : state_(std::make_unique<State>(*table.impl_)) {}
+Table::Cursor::Cursor(const Table& table) {
+    forTable(table.impl_->name, [&] {
+        requireReadableRecords(table.impl_->open.header);
+        state_ = std::make_unique<State>(*table.impl_);
+    });
+}
+
 Table::Cursor::~Cursor() = default;
 Table::Cursor::Cursor(Cursor&&) noexcept = default;
 
 bool Table::Cursor::next() {
     State& s = *state_;
-    try {
+    return forTable(s.table.name, [&] {
         while (!s.haveBlock || s.inBlock >= s.chain.recordCount()) {
             if (!s.chain.next()) return false;
             s.haveBlock = true;
@@ -55,14 +60,10 @@ bool Table::Cursor::next() {
         const std::uint8_t* record = s.chain.record(s.inBlock++);
         s.values.clear();
         for (std::size_t i = 0; i < header.fields.size(); ++i) {
-            s.values.push_back(decodeField(record + header.offsets[i], header.fields[i],
-                                           header.codePage, s.table.open.blobs.get(),
-                                           s.table.name));
+            s.values.push_back(fieldValue(record, header, i, s.table.open.blobs.get()));
         }
         return true;
-    } catch (const os::Error& e) {
-        throw fileError(s.table.name, e);
-    }
+    });
 }
 
 const std::vector<Value>& Table::Cursor::values() const { return state_->values; }

@@ -19,10 +19,14 @@ std::string findCompanion(const std::string& tablePath, const std::string& exten
 // stem plus the extension in the case of the table's own extension.
 std::string companionPath(const std::string& tablePath, const std::string& extension);
 
+// Every companion of a table with the given extension, in any case.
+std::vector<std::string> findCompanions(const std::string& tablePath, const std::string& extension);
+
+// The index files of a table: its primary index (.PX) and its secondary indexes (.Xnn,
+// .Ynn, .XGn, .YGn), in any case.
+std::vector<std::string> findIndexes(const std::string& tablePath);
+
 // The secondary index files of a table (.Xnn, .Ynn, .XGn, .YGn), as paths.
 std::vector<std::string> findSecondaryIndexes(const std::string& tablePath);
-
-// Compares ASCII letters ignoring case.
-bool equalsIgnoringCase(const std::string& a, const std::string& b);
 
 }  // namespace pdx

@@ -2,19 +2,12 @@
 
 #include "pdx/format/bytes.h"
 #include "pdx/format/db_format.h"
-#include "pdx/format/messages.h"
+#include "pdx/error.h"
 
 #include <cstring>
 #include <ctime>
 
 namespace pdx {
-namespace {
-
-constexpr std::size_t kWriteChunk = 1 << 20;
-constexpr std::uint32_t kMaxBlocks = 0xFFFF;
-
-}  // namespace
-
 void markChanged(std::vector<std::uint8_t>& header) {
     header[format::kChangeCount] = static_cast<std::uint8_t>(header[format::kChangeCount] + 1);
     if (header[format::kLevel] >= format::kFirstLevelWithDataHeader &&
@@ -23,23 +16,21 @@ void markChanged(std::vector<std::uint8_t>& header) {
     }
 }
 
-TableWriter::TableWriter(const std::string& path, const Header& header, std::size_t keySize,
-                         const std::string& table)
-    : table_(table),
-      header_(header.bytes),
+TableWriter::TableWriter(const std::string& path, const Header& header, std::size_t keySize)
+    : header_(header.bytes),
       recordSize_(header.info.recordSize),
       blockSize_(header.info.blockSize),
       perBlock_((header.info.blockSize - format::kBlockHeader) / header.info.recordSize),
       keySize_(keySize) {
     file_ = os::File(path, os::File::Mode::CreateNew);
     file_.append(header_.data(), header_.size());
-    buffer_.reserve(kWriteChunk + blockSize_);
+    buffer_.reserve(os::kIoChunk + blockSize_);
 }
 
 void TableWriter::add(const std::uint8_t* record) {
     if (inBlock_ == 0) {
-        if (blocks_.size() >= kMaxBlocks) {
-            throw tableError(table_, "таблица не помещается в 65535 блоков");
+        if (blocks_.size() >= format::kMaxBlockCount) {
+            throw Error::refused("таблица не помещается в 65535 блоков");
         }
         const auto number = static_cast<std::uint16_t>(blocks_.size() + 1);
         blocks_.push_back({number, 0, firstKeys_.size()});
@@ -62,7 +53,7 @@ void TableWriter::closeBlock() {
     bytes::putLe16(block + format::kBlockAddDataSize,
                    static_cast<std::uint32_t>((inBlock_ - 1) * recordSize_));
     inBlock_ = 0;
-    if (buffer_.size() >= kWriteChunk) flush();
+    if (buffer_.size() >= os::kIoChunk) flush();
 }
 
 void TableWriter::flush() {

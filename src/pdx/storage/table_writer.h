@@ -22,8 +22,7 @@ class TableWriter {
 public:
     // Creates `path` (which must not exist). `header` is copied; `keySize` bytes of each
     // block's first record are kept for the index.
-    TableWriter(const std::string& path, const Header& header, std::size_t keySize,
-                const std::string& table);
+    TableWriter(const std::string& path, const Header& header, std::size_t keySize);
 
     void add(const std::uint8_t* record);
     // Completes the file: counts, block links, change counter and update time in the
@@ -39,7 +38,6 @@ private:
     void flush();
 
     os::File file_;
-    std::string table_;
     std::vector<std::uint8_t> header_;
     std::size_t recordSize_;
     std::size_t blockSize_;

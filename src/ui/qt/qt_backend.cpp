@@ -13,7 +13,7 @@ namespace ui::qt {
 namespace {
 
 // Qt scales logical pixels to the screen by itself.
-constexpr int LogicalPixelsPerInch = 96;
+constexpr int kLogicalPixelsPerInch = 96;
 
 QMessageBox::Icon toQtIcon(backend::DialogIcon icon) {
     switch (icon) {
@@ -42,7 +42,7 @@ class QtBackend : public backend::Backend {
 public:
     QtBackend() : app_(argc_, argv_) { QApplication::setQuitOnLastWindowClosed(false); }
 
-    int pixelsPerInch() override { return LogicalPixelsPerInch; }
+    int pixelsPerInch() override { return kLogicalPixelsPerInch; }
 
     std::unique_ptr<backend::Window> createWindow(const backend::WindowDesc& desc,
                                                   std::function<void()> onClosed) override {

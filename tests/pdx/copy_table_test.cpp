@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "TableCopy.h"
 #include "os/fs.h"
+#include "pdx/engine.h"
+#include "pdx/error.h"
 #include "temp_folder.h"
 
 namespace {
@@ -28,7 +29,7 @@ TEST(CopyTable, ReplacesTheTableAndRemovesItsOldIndexesInAnyCase) {
                              "Jingles.PX", "AdvStarts"})
         writeFile(folder.file(kept), "kept");
 
-    copyTable(folder.file("AdvBeats.db"), folder.file("AdvStarts.db"));
+    pdx::copyTable(folder.file("AdvBeats.db"), folder.file("AdvStarts.db"));
 
     EXPECT_EQ(readFile(folder.file("AdvStarts.db")), "new table");
     EXPECT_EQ(names(folder), (std::vector<std::string>{"AdvBeats.PX", "AdvBeats.db", "AdvStarts",
@@ -54,7 +55,7 @@ TEST_P(CopyTableBlob, OneBlobFileNamedLikeTheTargetWithTheSourcesExtension) {
     writeFile(folder.file("AdvStarts.db"), "old");
     for (const char* file : c.oldTarget) writeFile(folder.file(file), "old memo");
 
-    copyTable(folder.file("AdvBeats.db"), folder.file("AdvStarts.db"));
+    pdx::copyTable(folder.file("AdvBeats.db"), folder.file("AdvStarts.db"));
 
     std::vector<std::string> blobs;
     for (const std::string& name : names(folder))
@@ -85,9 +86,9 @@ TEST(CopyTable, AFailedCopyNamesSourceTargetAndReason) {
     writeFile(folder.file("Beats.db"), "table");
     std::filesystem::create_directories(folder.path() / "Jingles.db" / "inside");
     try {
-        copyTable(folder.file("Beats.db"), folder.file("Jingles.db"));
+        pdx::copyTable(folder.file("Beats.db"), folder.file("Jingles.db"));
         FAIL() << "copied over a folder";
-    } catch (const CopyError& error) {
+    } catch (const pdx::Error& error) {
         std::string expected = "Не удалось скопировать \"" + folder.file("Beats.db") + "\" в \"" +
                                folder.file("Jingles.db") + "\": ";
         EXPECT_EQ(std::string(error.what()).rfind(expected, 0), 0u) << error.what();
@@ -96,9 +97,9 @@ TEST(CopyTable, AFailedCopyNamesSourceTargetAndReason) {
     EXPECT_EQ(names(folder), (std::vector<std::string>{"Beats.db", "Jingles.db"})) << "no leftovers";
 }
 
-TEST(CopyTable, MissingSourceIsACopyError) {
+TEST(CopyTable, MissingSourceIsAnError) {
     TempFolder folder("missing");
-    EXPECT_THROW(copyTable(folder.file("Beats.db"), folder.file("Jingles.db")), CopyError);
+    EXPECT_THROW(pdx::copyTable(folder.file("Beats.db"), folder.file("Jingles.db")), pdx::Error);
     EXPECT_TRUE(names(folder).empty());
 }
 
@@ -108,7 +109,7 @@ TEST(CopyTable, WhenTheTableCannotBeCopiedTheOldTargetAndItsBlobStay) {
     writeFile(folder.file("Beats.MB"), "memo");
     std::filesystem::create_directories(folder.path() / "Jingles.db" / "inside");
     writeFile(folder.file("Jingles.MB"), "old memo");
-    EXPECT_THROW(copyTable(folder.file("Beats.db"), folder.file("Jingles.db")), CopyError);
+    EXPECT_THROW(pdx::copyTable(folder.file("Beats.db"), folder.file("Jingles.db")), pdx::Error);
     EXPECT_EQ(readFile(folder.file("Jingles.MB")), "old memo");
     EXPECT_EQ(names(folder), (std::vector<std::string>{"Beats.MB", "Beats.db", "Jingles.MB", "Jingles.db"}));
 }
@@ -119,11 +120,11 @@ TEST(CopyTable, WhenTheBlobCannotBeCopiedTheTableIsNotReplaced) {
     writeFile(folder.file("Beats.MB"), "memo");
     writeFile(folder.file("Jingles.db"), "old table");
     writeFile(folder.file("Jingles.MB"), "old memo");
-    std::filesystem::create_directories(folder.path() / "Jingles.MB.new" / "inside");
+    std::filesystem::create_directories(std::filesystem::path(os::asidePath(folder.file("Jingles.MB"))) / "inside");
     try {
-        copyTable(folder.file("Beats.db"), folder.file("Jingles.db"));
+        pdx::copyTable(folder.file("Beats.db"), folder.file("Jingles.db"));
         FAIL() << "no error";
-    } catch (const CopyError& error) {
+    } catch (const pdx::Error& error) {
         EXPECT_NE(std::string(error.what()).find(folder.file("Beats.MB")), std::string::npos) << error.what();
     }
     EXPECT_EQ(readFile(folder.file("Jingles.db")), "old table");

@@ -1,13 +1,19 @@
-#include "ui/query.h"
+#include "db/query.h"
 
 #include "pdx/engine.h"
 #include "ui/dfm.h"
 
-namespace ui {
+namespace db {
+
+namespace {
+
+const bool kRegistered = (ui::RegisterClass("TQuery", [] { return std::make_unique<TQuery>(); }), true);
+
+}  // namespace
 
 void TQuery::ExecSQL() { pdx::execute(SQL.Text()); }
 
-void TQuery::ReadProperty(const std::string& property, const DfmValue& value) {
+void TQuery::ReadProperty(const std::string& property, const ui::DfmValue& value) {
     if (property == "DatabaseName") {
         DatabaseName = value.asString(property);
     } else if (property == "SQL.Strings") {
@@ -20,4 +26,4 @@ void TQuery::ReadProperty(const std::string& property, const DfmValue& value) {
     }
 }
 
-}  // namespace ui
+}  // namespace db
