@@ -25,8 +25,8 @@ TEST(CopyTable, ReplacesTheTableAndRemovesItsOldIndexesInAnyCase) {
     for (const char* stale : {"AdvStarts.PX", "advstarts.px", "AdvStarts.X02", "AdvStarts.Y02",
                               "AdvStarts.x0a", "AdvStarts.XG0", "ADVSTARTS.YG1"})
         writeFile(folder.file(stale), "stale");
-    for (const char* kept : {"AdvStarts.VAL", "AdvStarts2.PX", "AdvStarts.TV", "AdvStarts.XYZ1",
-                             "Jingles.PX", "AdvStarts"})
+    for (const char* kept :
+         {"AdvStarts.VAL", "AdvStarts2.PX", "AdvStarts.TV", "AdvStarts.XYZ1", "Jingles.PX", "AdvStarts"})
         writeFile(folder.file(kept), "kept");
 
     pdx::copyTable(folder.file("AdvBeats.db"), folder.file("AdvStarts.db"));
@@ -61,6 +61,11 @@ TEST_P(CopyTableBlob, OneBlobFileNamedLikeTheTargetWithTheSourcesExtension) {
     for (const std::string& name : names(folder))
         if (name.rfind("AdvStarts.", 0) == 0 && name != "AdvStarts.db") blobs.push_back(name);
     if (*c.expectedBlob) {
+#ifdef _WIN32
+        // Names that differ only in case are one file there: the replaced file keeps its own.
+        for (std::string& name : blobs)
+            if (os::equalsIgnoringCase(name, c.expectedBlob)) name = c.expectedBlob;
+#endif
         EXPECT_EQ(blobs, std::vector<std::string>{c.expectedBlob});
         EXPECT_EQ(readFile(folder.file(c.expectedBlob)), "memo text");
     } else {
@@ -120,7 +125,8 @@ TEST(CopyTable, WhenTheBlobCannotBeCopiedTheTableIsNotReplaced) {
     writeFile(folder.file("Beats.MB"), "memo");
     writeFile(folder.file("Jingles.db"), "old table");
     writeFile(folder.file("Jingles.MB"), "old memo");
-    std::filesystem::create_directories(std::filesystem::path(os::asidePath(folder.file("Jingles.MB"))) / "inside");
+    std::filesystem::create_directories(std::filesystem::path(os::asidePath(folder.file("Jingles.MB"))) /
+                                        "inside");
     try {
         pdx::copyTable(folder.file("Beats.db"), folder.file("Jingles.db"));
         FAIL() << "no error";
