@@ -46,7 +46,8 @@ int runDeleteChild(const std::string& path) {
     Stopwatch stopwatch;
     std::int64_t deleted = pdx::execute(deleteStatement(path));
     double seconds = stopwatch.seconds();
-    std::printf("%lld %.6f %lld\n", static_cast<long long>(deleted), seconds, static_cast<long long>(peakMemoryKiB()));
+    std::printf("%lld %.6f %lld\n", static_cast<long long>(deleted), seconds,
+                static_cast<long long>(peakMemoryKiB()));
     return 0;
 }
 
@@ -86,8 +87,10 @@ std::int64_t countRows(const std::string& path, std::int64_t& kept) {
 }
 
 void generate(const Options& options, const std::string& path, std::int64_t rows) {
-    if (options.generator == "pxlib") createWithPxlib(path, rows);
-    else createWithEngine(path, rows);
+    if (options.generator == "pxlib")
+        createWithPxlib(path, rows);
+    else
+        createWithEngine(path, rows);
 }
 
 bool report(const char* goal, bool met) {
@@ -96,9 +99,9 @@ bool report(const char* goal, bool met) {
 }
 
 int runBenchmark(const Options& options) {
-    std::filesystem::path folder = options.folder.empty()
-        ? std::filesystem::temp_directory_path() / ("jingle-bench-" + std::to_string(getpid()))
-        : std::filesystem::path(options.folder);
+    std::filesystem::path folder = options.folder.empty() ? std::filesystem::temp_directory_path() /
+                                                                ("jingle-bench-" + std::to_string(getpid()))
+                                                          : std::filesystem::path(options.folder);
     std::filesystem::create_directories(folder);
     std::string source = (folder / "jingles.db").string();
     std::string work = (folder / "work.db").string();
@@ -131,8 +134,9 @@ int runBenchmark(const Options& options) {
     double peakMiB = engine.peakKiB / 1024.0;
 
     std::printf("copy + fsync of the table file:      %8.3f s\n", copySeconds);
-    std::printf("DELETE WHERE FKey<>%d (engine):        %8.3f s, %lld rows deleted, %lld left\n", keptCategory,
-                engine.seconds, static_cast<long long>(engine.deleted), static_cast<long long>(left));
+    std::printf("DELETE WHERE FKey<>%d (engine):        %8.3f s, %lld rows deleted, %lld left\n",
+                keptCategory, engine.seconds, static_cast<long long>(engine.deleted),
+                static_cast<long long>(left));
     std::printf("pxlib one by one: %lld of %lld rows in %.3f s = %.1f us a row -> %.1f s for %lld rows\n",
                 static_cast<long long>(pxlib.deleted), static_cast<long long>(pxlib.rows), pxlib.seconds,
                 pxlibPerRow * 1e6, pxlibEstimate, static_cast<long long>(engine.deleted));
@@ -140,9 +144,11 @@ int runBenchmark(const Options& options) {
     std::printf("goals:\n");
     bool met = report("rows left are exactly those with the kept FKey", correct);
     char text[128];
-    std::snprintf(text, sizeof text, "%.0fx faster than pxlib one by one (goal >= %.0fx)", speedup, minSpeedupOverPxlib);
+    std::snprintf(text, sizeof text, "%.0fx faster than pxlib one by one (goal >= %.0fx)", speedup,
+                  minSpeedupOverPxlib);
     met &= report(text, speedup >= minSpeedupOverPxlib);
-    std::snprintf(text, sizeof text, "%.2fx the time of copying the file (goal <= %.0fx)", timesCopy, maxTimesCopy);
+    std::snprintf(text, sizeof text, "%.2fx the time of copying the file (goal <= %.0fx)", timesCopy,
+                  maxTimesCopy);
     met &= report(text, timesCopy <= maxTimesCopy);
     std::snprintf(text, sizeof text, "peak memory %.1f MiB (goal < %.0f MiB)", peakMiB, maxPeakMiB);
     met &= report(text, peakMiB < maxPeakMiB);
@@ -159,11 +165,16 @@ Options parseOptions(int argc, char** argv) {
         std::string arg = argv[i];
         if (i + 1 >= argc) throw std::invalid_argument("missing value after " + arg);
         std::string value = argv[++i];
-        if (arg == "--rows") options.rows = std::stoll(value);
-        else if (arg == "--baseline-rows") options.baselineRows = std::stoll(value);
-        else if (arg == "--folder") options.folder = value;
-        else if (arg == "--generator" && (value == "engine" || value == "pxlib")) options.generator = value;
-        else throw std::invalid_argument("unknown option " + arg + " " + value);
+        if (arg == "--rows")
+            options.rows = std::stoll(value);
+        else if (arg == "--baseline-rows")
+            options.baselineRows = std::stoll(value);
+        else if (arg == "--folder")
+            options.folder = value;
+        else if (arg == "--generator" && (value == "engine" || value == "pxlib"))
+            options.generator = value;
+        else
+            throw std::invalid_argument("unknown option " + arg + " " + value);
     }
     return options;
 }

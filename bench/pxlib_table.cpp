@@ -63,11 +63,14 @@ void createWithPxlib(const std::string& path, std::int64_t rows) {
     char fkey[] = "FKey", title[] = "Title", fileName[] = "FileName", artist[] = "Artist";
     // pxlib takes ownership of the field array and frees it on close.
     auto* fields = static_cast<pxfield_t*>(doc.get()->malloc(doc.get(), 4 * sizeof(pxfield_t), "fields"));
-    pxfield_t defs[] = {{fkey, pxfLong, fkeySize, 0}, {title, pxfAlpha, titleSize, 0},
-                        {fileName, pxfAlpha, fileNameSize, 0}, {artist, pxfAlpha, artistSize, 0}};
+    pxfield_t defs[] = {{fkey, pxfLong, fkeySize, 0},
+                        {title, pxfAlpha, titleSize, 0},
+                        {fileName, pxfAlpha, fileNameSize, 0},
+                        {artist, pxfAlpha, artistSize, 0}};
     for (int i = 0; i < 4; ++i) {
         fields[i] = defs[i];
-        fields[i].px_fname = static_cast<char*>(doc.get()->malloc(doc.get(), std::strlen(defs[i].px_fname) + 1, "name"));
+        fields[i].px_fname =
+            static_cast<char*>(doc.get()->malloc(doc.get(), std::strlen(defs[i].px_fname) + 1, "name"));
         std::strcpy(fields[i].px_fname, defs[i].px_fname);
     }
     if (PX_create_file(doc.get(), fields, 4, path.c_str(), pxfFileTypNonIndexDB) < 0) {
@@ -80,7 +83,8 @@ void createWithPxlib(const std::string& path, std::int64_t rows) {
         putAlpha(record.data() + fkeySize, row.title, titleSize);
         putAlpha(record.data() + fkeySize + titleSize, row.fileName, fileNameSize);
         putAlpha(record.data() + fkeySize + titleSize + fileNameSize, row.artist, artistSize);
-        if (PX_put_record(doc.get(), record.data()) < 0) throw std::runtime_error("pxlib: cannot write a record");
+        if (PX_put_record(doc.get(), record.data()) < 0)
+            throw std::runtime_error("pxlib: cannot write a record");
     }
 }
 

@@ -15,15 +15,25 @@ namespace {
 using namespace pdx;
 
 const std::vector<FieldDef> fields = {
-    {"FKey", FieldType::Long, 4},      {"Name", FieldType::Alpha, 20},   {"Small", FieldType::Short, 2},
-    {"Price", FieldType::Currency, 8}, {"Ratio", FieldType::Number, 8},  {"Amount", FieldType::Bcd, 2},
-    {"Active", FieldType::Logical, 1}, {"Day", FieldType::Date, 4},      {"At", FieldType::Time, 4},
+    {"FKey", FieldType::Long, 4},       {"Name", FieldType::Alpha, 20},  {"Small", FieldType::Short, 2},
+    {"Price", FieldType::Currency, 8},  {"Ratio", FieldType::Number, 8}, {"Amount", FieldType::Bcd, 2},
+    {"Active", FieldType::Logical, 1},  {"Day", FieldType::Date, 4},     {"At", FieldType::Time, 4},
     {"Stamp", FieldType::Timestamp, 8}, {"Notes", FieldType::Memo, 20},  {"Order No", FieldType::AutoInc, 4},
 };
 
 const std::vector<Value> row = {
-    std::int64_t{5}, std::string("Jingle"), std::int64_t{-3}, 12.5, -0.25, Decimal{false, "1250", 2},
-    true, Date{736695}, Time{3723000}, Timestamp{63716202001000.0}, std::string("memo"), std::int64_t{7},
+    std::int64_t{5},
+    std::string("Jingle"),
+    std::int64_t{-3},
+    12.5,
+    -0.25,
+    Decimal{false, "1250", 2},
+    true,
+    Date{736695},
+    Time{3723000},
+    Timestamp{63716202001000.0},
+    std::string("memo"),
+    std::int64_t{7},
 };
 
 void exercise(const sql::Statement& statement) {

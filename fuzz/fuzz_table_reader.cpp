@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto cursor = table.records();
         while (cursor.next()) {
             const auto& values = cursor.values();
-            for (std::size_t i = 0; i < values.size() && i < fields.size(); ++i) pdx::formatValue(values[i], fields[i]);
+            for (std::size_t i = 0; i < values.size() && i < fields.size(); ++i)
+                pdx::formatValue(values[i], fields[i]);
         }
     } catch (const pdx::Error&) {
     }

@@ -53,8 +53,8 @@ void TForm1::BitBtn1Click(TObject*) {
         for (int p = 0; p < TargetsPerSource; ++p) {
             const std::string target = TablePath(TargetTables[s][p]);
             if (os::fileExists(target) &&
-                MessageDlg("База " + target + " уже существует. Заменить в ней данные?",
-                           mtConfirmation, {mbYes, mbNo}) != mrYes)
+                MessageDlg("База " + target + " уже существует. Заменить в ней данные?", mtConfirmation,
+                           {mbYes, mbNo}) != mrYes)
                 continue;
             pdx::copyTable(source, target);
             Q->SQL.Add("DELETE FROM " + quotedName(target));
@@ -70,7 +70,8 @@ void TForm1::BitBtn1Click(TObject*) {
     }
     BitBtn1->SetCaption(DoneCaption);
     BitBtn1->SetEnabled(false);
-    MessageDlg(std::string(DoneCaption) + " Программу можно удалить или перенести \r"
-               "в другую папку, чтобы не запустить её повторно.",
+    MessageDlg(std::string(DoneCaption) +
+                   " Программу можно удалить или перенести \r"
+                   "в другую папку, чтобы не запустить её повторно.",
                mtInformation, {mbOK});
 }

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "db/query.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
-#include "db/query.h"
 
 // The tables, in processing order: SourceTables[s] is split into TargetTables[s][p], each
 // keeping the rows whose FKey is TargetKeys[s][p].
@@ -19,8 +19,7 @@ inline constexpr const char* TargetTables[SourceCount][TargetsPerSource] = {
     {"AdvStarts", "AdvEnds", "AdvFrees", "AdvAdds"},
     {"Jingles", "InfoRolls", "Effects", "Underlays"},
 };
-inline constexpr std::int32_t TargetKeys[SourceCount][TargetsPerSource] = {{0, 1, 2, 8},
-                                                                         {5, 4, 6, 7}};
+inline constexpr std::int32_t TargetKeys[SourceCount][TargetsPerSource] = {{0, 1, 2, 8}, {5, 4, 6, 7}};
 
 // The folder of the running executable, ending with its separator: the tables live
 // beside the program.

@@ -10,8 +10,8 @@ class TempFolder {
 public:
     explicit TempFolder(const std::string& name = "t") {
         std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("jingleconv-" + name + "-" + std::to_string(random()));
+        path_ =
+            std::filesystem::temp_directory_path() / ("jingleconv-" + name + "-" + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {

@@ -11,11 +11,11 @@ std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c;
         }
     }
     return out;
@@ -24,8 +24,12 @@ std::string escaped(const std::string& text) {
 void printStructure(const pdx::Table& table, std::ostream& out) {
     const pdx::TableInfo& info = table.info();
     out << "Таблица: " << table.path() << '\n'
-        << "Уровень: 0x" << std::hex << std::setw(2) << std::setfill('0') << int(info.level) << std::dec << '\n'
-        << "Тип: " << (info.keyed() ? "с ключом (полей в ключе: " + std::to_string(info.keyFieldCount) + ")" : "без ключа") << '\n'
+        << "Уровень: 0x" << std::hex << std::setw(2) << std::setfill('0') << int(info.level) << std::dec
+        << '\n'
+        << "Тип: "
+        << (info.keyed() ? "с ключом (полей в ключе: " + std::to_string(info.keyFieldCount) + ")"
+                         : "без ключа")
+        << '\n'
         << "Размер блока: " << info.blockSize << '\n'
         << "Размер записи: " << info.recordSize << '\n'
         << "Записей: " << info.recordCount << '\n'

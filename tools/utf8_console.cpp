@@ -1,8 +1,8 @@
 #include "utf8_console.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "os/wide.h"
 
@@ -18,9 +18,7 @@ std::vector<std::string> utf8Arguments(int, char**) {
     return arguments;
 }
 
-void useUtf8Console() {
-    SetConsoleOutputCP(CP_UTF8);
-}
+void useUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
 #else
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 

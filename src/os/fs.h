@@ -80,9 +80,9 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b);
 class File {
 public:
     enum class Mode {
-        Read,            // shared read
-        ReadExclusive,   // read, and no other program may open or lock it meanwhile
-        CreateNew,       // write a new file; fails if it exists
+        Read,           // shared read
+        ReadExclusive,  // read, and no other program may open or lock it meanwhile
+        CreateNew,      // write a new file; fails if it exists
     };
 
     File() = default;

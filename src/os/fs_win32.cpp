@@ -57,9 +57,9 @@ ErrorKind kindOf(DWORD code) {
 // The system's own wording for an error code, without the trailing line break.
 std::string reasonOf(DWORD code) {
     wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring reason = n ? std::wstring(text, n) : L"error " + std::to_wstring(code);
     LocalFree(text);
     while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
@@ -106,8 +106,8 @@ bool samePath(const std::wstring& a, const std::wstring& b) {
 // Atomic rename over an existing file that may still be open (with deletion shared).
 bool renamePosixStyle(const std::wstring& from, const std::wstring& to) {
     HANDLE source = CreateFileW(from.c_str(), DELETE | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (source == INVALID_HANDLE_VALUE) return false;
     const std::wstring target = fullPath(to);
     struct RenameInfo {
@@ -159,7 +159,8 @@ HANDLE duplicateHeld(const std::wstring& path) {
     for (Handle* held : holds) {
         HANDLE copy = INVALID_HANDLE_VALUE;
         if (held->system != INVALID_HANDLE_VALUE && samePath(fullPath(held->path), wanted) &&
-            DuplicateHandle(GetCurrentProcess(), held->system, GetCurrentProcess(), &copy, GENERIC_READ, FALSE, 0))
+            DuplicateHandle(GetCurrentProcess(), held->system, GetCurrentProcess(), &copy, GENERIC_READ,
+                            FALSE, 0))
             return copy;
     }
     return INVALID_HANDLE_VALUE;
@@ -187,11 +188,11 @@ std::wstring wide(const std::string& utf8) {
 
 std::string narrow(const std::wstring& utf16) {
     if (utf16.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0,
-                                nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr,
+                                nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr,
+                        nullptr);
     return out;
 }
 
@@ -207,15 +208,17 @@ bool folderExists(const std::string& path) {
 
 bool sameFile(const std::string& a, const std::string& b) {
     const auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE handle = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle =
+            CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return false;
         const bool known = GetFileInformationByHandle(handle, &info);
         CloseHandle(handle);
         return known;
     };
     BY_HANDLE_FILE_INFORMATION first{}, second{};
-    return identify(a, first) && identify(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+    return identify(a, first) && identify(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
            first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
@@ -236,7 +239,8 @@ void replaceFile(const std::string& from, const std::string& to) {
     const std::wstring source = wide(from), target = wide(to);
     if (renamePosixStyle(source, target) || moveReplacing(source, target)) return;
     DWORD code = GetLastError();
-    if ((code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) && moveReleasingHolds(source, target))
+    if ((code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) &&
+        moveReleasingHolds(source, target))
         return;
     fail(to, GetLastError());
 }
@@ -245,8 +249,8 @@ void replaceFile(const std::string& from, const std::string& to) {
 // only with rights a user seldom has, so this is best effort.
 void syncFolder(const std::string& folder) {
     HANDLE handle = CreateFileW(wide(folder.empty() ? "." : folder).c_str(), GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return;
     FlushFileBuffers(handle);
     CloseHandle(handle);
@@ -287,7 +291,8 @@ File::File(const std::string& path, Mode mode) : path_(path) {
     handle->system = openSystem(handle->path, mode);
     if (handle->system == INVALID_HANDLE_VALUE) {
         DWORD code = GetLastError();
-        if (mode == Mode::Read && code == ERROR_SHARING_VIOLATION) handle->system = duplicateHeld(handle->path);
+        if (mode == Mode::Read && code == ERROR_SHARING_VIOLATION)
+            handle->system = duplicateHeld(handle->path);
         if (handle->system == INVALID_HANDLE_VALUE) fail(path, code);
     }
     if (mode == Mode::ReadExclusive) {

@@ -14,17 +14,17 @@ namespace pdx {
 class Error : public std::exception {
 public:
     enum class Kind {
-        Syntax,        // the statement's text is wrong: the cause is the whole message
-        Refused,       // the table cannot be used this way
-        Corrupt,       // the table's bytes contradict themselves
-        Statement,     // the statement asks the table for something it has not
-        Field,         // a value of one field
-        NotFound,      // a file operation failed, for the reason the system gave
+        Syntax,     // the statement's text is wrong: the cause is the whole message
+        Refused,    // the table cannot be used this way
+        Corrupt,    // the table's bytes contradict themselves
+        Statement,  // the statement asks the table for something it has not
+        Field,      // a value of one field
+        NotFound,   // a file operation failed, for the reason the system gave
         Busy,
         AccessDenied,
         NoSpace,
         Io,
-        Copy,          // copying one table file over another failed
+        Copy,  // copying one table file over another failed
     };
 
     Error(Kind kind, std::string cause);
@@ -37,8 +37,7 @@ public:
         return {Kind::Field, std::move(name), std::move(cause)};
     }
     // A copy of `source` over `target` that failed for `reason`.
-    static Error copyFailed(const std::string& source, const std::string& target,
-                            const std::string& reason);
+    static Error copyFailed(const std::string& source, const std::string& target, const std::string& reason);
 
     Kind kind() const { return kind_; }
     const std::string& cause() const { return cause_; }

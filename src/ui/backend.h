@@ -36,8 +36,8 @@ struct Color {
 };
 
 struct Font {
-    std::string name;         // the preferred family; the backend falls back to a sans serif
-    int pixelHeight = 0;      // character height (em) in pixels
+    std::string name;     // the preferred family; the backend falls back to a sans serif
+    int pixelHeight = 0;  // character height (em) in pixels
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -53,7 +53,7 @@ enum class Cursor { Default, HandPoint };
 enum class Alignment { Left, Center, Right };
 
 struct WindowDesc {
-    std::string name;     // the form's component name (Qt: objectName)
+    std::string name;  // the form's component name (Qt: objectName)
     std::string caption;
     Size client;
     Frame frame = Frame::Sizeable;
@@ -75,8 +75,8 @@ struct LabelDesc : ControlDesc {
 };
 
 struct ButtonDesc : ControlDesc {
-    Image glyph;          // shown left of the caption while enabled; may be empty
-    Image disabledGlyph;  // shown while disabled; may be empty
+    Image glyph;                    // shown left of the caption while enabled; may be empty
+    Image disabledGlyph;            // shown while disabled; may be empty
     std::function<void()> onClick;  // runs on the UI thread; never throws
 };
 
@@ -127,8 +127,7 @@ public:
     // backend whose toolkit scales by itself answers 96.
     virtual int pixelsPerInch() = 0;
     // A top-level window; onClosed runs when the user closes it.
-    virtual std::unique_ptr<Window> createWindow(const WindowDesc& desc,
-                                                 std::function<void()> onClosed) = 0;
+    virtual std::unique_ptr<Window> createWindow(const WindowDesc& desc, std::function<void()> onClosed) = 0;
     // A modal box centred on the screen; returns the id of the button pressed.
     virtual int messageBox(const MessageBoxDesc& desc) = 0;
     // Runs the event loop until quit().

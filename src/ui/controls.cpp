@@ -1,7 +1,7 @@
 #include "ui/controls.h"
 
-#include "ui/dfm.h"
 #include "ui/application.h"
+#include "ui/dfm.h"
 #include "ui/glyph.h"
 #include "ui/resources.h"
 
@@ -33,24 +33,35 @@ void TControl::SetEnabled(bool enabled) {
 }
 
 void TControl::ScaleBy(int num, int den) {
-    bounds_ = {mulDiv(bounds_.left, num, den), mulDiv(bounds_.top, num, den),
-               mulDiv(bounds_.width, num, den), mulDiv(bounds_.height, num, den)};
+    bounds_ = {mulDiv(bounds_.left, num, den), mulDiv(bounds_.top, num, den), mulDiv(bounds_.width, num, den),
+               mulDiv(bounds_.height, num, den)};
 }
 
 void TControl::ReadProperty(const std::string& property, const DfmValue& value) {
-    if (property == "Left") bounds_.left = static_cast<int>(value.asInteger(property));
-    else if (property == "Top") bounds_.top = static_cast<int>(value.asInteger(property));
-    else if (property == "Width") bounds_.width = static_cast<int>(value.asInteger(property));
-    else if (property == "Height") bounds_.height = static_cast<int>(value.asInteger(property));
-    else if (property == "Caption") caption_ = value.asString(property);
-    else if (property == "Enabled") enabled_ = value.asBoolean(property);
-    else if (property == "Visible") visible_ = value.asBoolean(property);
-    else if (property == "TabOrder") tabOrder_ = static_cast<int>(value.asInteger(property));
+    if (property == "Left")
+        bounds_.left = static_cast<int>(value.asInteger(property));
+    else if (property == "Top")
+        bounds_.top = static_cast<int>(value.asInteger(property));
+    else if (property == "Width")
+        bounds_.width = static_cast<int>(value.asInteger(property));
+    else if (property == "Height")
+        bounds_.height = static_cast<int>(value.asInteger(property));
+    else if (property == "Caption")
+        caption_ = value.asString(property);
+    else if (property == "Enabled")
+        enabled_ = value.asBoolean(property);
+    else if (property == "Visible")
+        visible_ = value.asBoolean(property);
+    else if (property == "TabOrder")
+        tabOrder_ = static_cast<int>(value.asInteger(property));
     else if (property == "Cursor") {
         const std::string& name = value.asIdentifier(property);
-        if (name == "crHandPoint") cursor_ = crHandPoint;
-        else if (name == "crDefault") cursor_ = crDefault;
-        else TComponent::ReadProperty(property + " = " + name, value);
+        if (name == "crHandPoint")
+            cursor_ = crHandPoint;
+        else if (name == "crDefault")
+            cursor_ = crDefault;
+        else
+            TComponent::ReadProperty(property + " = " + name, value);
     } else {
         TComponent::ReadProperty(property, value);
     }
@@ -68,10 +79,14 @@ void TControl::FillDesc(backend::ControlDesc& desc) const {
 void TLabel::ReadProperty(const std::string& property, const DfmValue& value) {
     if (property == "Alignment") {
         const std::string& name = value.asIdentifier(property);
-        if (name == "taLeftJustify") alignment_ = taLeftJustify;
-        else if (name == "taCenter") alignment_ = taCenter;
-        else if (name == "taRightJustify") alignment_ = taRightJustify;
-        else TControl::ReadProperty(property + " = " + name, value);
+        if (name == "taLeftJustify")
+            alignment_ = taLeftJustify;
+        else if (name == "taCenter")
+            alignment_ = taCenter;
+        else if (name == "taRightJustify")
+            alignment_ = taRightJustify;
+        else
+            TControl::ReadProperty(property + " = " + name, value);
     } else if (property == "AutoSize") {
         autoSize_ = value.asBoolean(property);
     } else {
@@ -114,14 +129,15 @@ void TBitBtn::Click() {
 }
 
 void TBitBtn::ReadProperty(const std::string& property, const DfmValue& value) {
-    if (property == "Glyph.Resource") glyphResource_ = value.asString(property);
-    else if (property == "NumGlyphs") numGlyphs_ = static_cast<int>(value.asInteger(property));
-    else TControl::ReadProperty(property, value);
+    if (property == "Glyph.Resource")
+        glyphResource_ = value.asString(property);
+    else if (property == "NumGlyphs")
+        numGlyphs_ = static_cast<int>(value.asInteger(property));
+    else
+        TControl::ReadProperty(property, value);
 }
 
-TNotifyEvent* TBitBtn::EventSlot(const std::string& event) {
-    return event == "OnClick" ? &OnClick : nullptr;
-}
+TNotifyEvent* TBitBtn::EventSlot(const std::string& event) { return event == "OnClick" ? &OnClick : nullptr; }
 
 void TBitBtn::CreateNative(backend::Window& window) {
     backend::ButtonDesc desc;

@@ -13,9 +13,7 @@ std::string kindError(const std::string& property, const char* expected) {
     return "Свойство " + property + ": ожидается " + expected;
 }
 
-bool isNameChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
-}
+bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -30,8 +28,7 @@ public:
 
     DfmObject object() {
         std::string keyword = name();
-        if (keyword != "object" && keyword != "inherited" && keyword != "inline")
-            fail("ожидается object");
+        if (keyword != "object" && keyword != "inherited" && keyword != "inline") fail("ожидается object");
         DfmObject result;
         result.name = name();
         expect(':');

@@ -30,7 +30,7 @@ struct DfmObject {
     std::string name;
     std::string className;
     std::vector<std::pair<std::string, DfmValue>> properties;  // in file order
-    std::vector<DfmObject> children;                            // in file order
+    std::vector<DfmObject> children;                           // in file order
 };
 
 // Parses one top-level object; throws ui::Error with the line number on malformed text.

@@ -14,11 +14,16 @@ struct ButtonKind {
 
 // In the order they are shown.
 constexpr ButtonKind kButtonKinds[] = {
-    {mbYes, "&Yes", mrYes},          {mbNo, "&No", mrNo},
-    {mbOK, "OK", mrOk},              {mbCancel, "Cancel", mrCancel},
-    {mbAbort, "&Abort", mrAbort},    {mbRetry, "&Retry", mrRetry},
-    {mbIgnore, "&Ignore", mrIgnore}, {mbAll, "&All", mrAll},
-    {mbNoToAll, "N&o to All", mrNoToAll}, {mbYesToAll, "Yes to &All", mrYesToAll},
+    {mbYes, "&Yes", mrYes},
+    {mbNo, "&No", mrNo},
+    {mbOK, "OK", mrOk},
+    {mbCancel, "Cancel", mrCancel},
+    {mbAbort, "&Abort", mrAbort},
+    {mbRetry, "&Retry", mrRetry},
+    {mbIgnore, "&Ignore", mrIgnore},
+    {mbAll, "&All", mrAll},
+    {mbNoToAll, "N&o to All", mrNoToAll},
+    {mbYesToAll, "Yes to &All", mrYesToAll},
     {mbHelp, "&Help", mrNone},
 };
 
@@ -50,8 +55,7 @@ TMsgDlgButtons::TMsgDlgButtons(std::initializer_list<TMsgDlgBtn> buttons) {
     for (TMsgDlgBtn button : buttons) bits_ |= 1u << button;
 }
 
-backend::MessageBoxDesc messageDlgBox(const std::string& text, TMsgDlgType type,
-                                      TMsgDlgButtons buttons) {
+backend::MessageBoxDesc messageDlgBox(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
     backend::MessageBoxDesc box;
     const char* title = titleOf(type);
     box.title = title ? title : Application->Title();

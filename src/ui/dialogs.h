@@ -10,8 +10,19 @@ namespace ui {
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll,
-                  mbYesToAll, mbHelp };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
 
 // A set of buttons; they are shown in the order of TMsgDlgBtn whatever the order given.
 class TMsgDlgButtons {
@@ -24,17 +35,26 @@ private:
 };
 
 // What a dialog returns: the button pressed.
-enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
-                    mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10 };
+enum TModalResult {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10
+};
 
 // Shows the dialog centred on the screen and returns the button pressed.
-int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
-               int helpContext = 0);
+int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);
 
 // The box MessageDlg shows: the title of the kind ("Confirm", "Information"...), the
 // buttons' captions and results, OK or else Yes as the default button, Cancel or else No
 // or else OK for Escape.
-backend::MessageBoxDesc messageDlgBox(const std::string& text, TMsgDlgType type,
-                                      TMsgDlgButtons buttons);
+backend::MessageBoxDesc messageDlgBox(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);
 
 }  // namespace ui

@@ -88,9 +88,7 @@ void TForm::Close() {
     if (window_) window_->close();
 }
 
-TNotifyEvent* TForm::EventSlot(const std::string& event) {
-    return event == "OnCreate" ? &OnCreate : nullptr;
-}
+TNotifyEvent* TForm::EventSlot(const std::string& event) { return event == "OnCreate" ? &OnCreate : nullptr; }
 
 void TForm::ReadProperty(const std::string& property, const DfmValue& value) {
     auto integer = [&] { return static_cast<int>(value.asInteger(property)); };
@@ -102,14 +100,20 @@ void TForm::ReadProperty(const std::string& property, const DfmValue& value) {
         clientHeight_ = integer();
     } else if (property == "BorderStyle") {
         const std::string& style = value.asIdentifier(property);
-        if (style == "bsDialog") borderStyle_ = bsDialog;
-        else if (style == "bsSizeable") borderStyle_ = bsSizeable;
-        else throw Error("Свойство " + property + ": неизвестный стиль " + style);
+        if (style == "bsDialog")
+            borderStyle_ = bsDialog;
+        else if (style == "bsSizeable")
+            borderStyle_ = bsSizeable;
+        else
+            throw Error("Свойство " + property + ": неизвестный стиль " + style);
     } else if (property == "Position") {
         const std::string& position = value.asIdentifier(property);
-        if (position == "poScreenCenter") position_ = poScreenCenter;
-        else if (position == "poDesigned") position_ = poDesigned;
-        else throw Error("Свойство " + property + ": неизвестное положение " + position);
+        if (position == "poScreenCenter")
+            position_ = poScreenCenter;
+        else if (position == "poDesigned")
+            position_ = poDesigned;
+        else
+            throw Error("Свойство " + property + ": неизвестное положение " + position);
     } else if (property == "Color") {
         color_ = readColor(property, value);
     } else if (property == "PixelsPerInch") {
@@ -136,8 +140,8 @@ void TForm::ReadFontProperty(const std::string& property, const DfmValue& value)
         int height = static_cast<int>(value.asInteger(property));
         font_.pixelHeight = height < 0 ? -height : height;
     } else if (property == "Font.Size") {
-        font_.pixelHeight = scaled(static_cast<int>(value.asInteger(property)),
-                                   kDesignPixelsPerInch, kPointsPerInch);
+        font_.pixelHeight =
+            scaled(static_cast<int>(value.asInteger(property)), kDesignPixelsPerInch, kPointsPerInch);
     } else if (property == "Font.Color") {
         font_.color = readColor(property, value);
     } else if (property == "Font.Style") {
@@ -157,8 +161,7 @@ void TForm::ReadFontProperty(const std::string& property, const DfmValue& value)
 
 void TForm::Load(backend::Backend& backend) {
     std::span<const std::uint8_t> bytes = findResource(description_);
-    DfmObject description =
-        parseDfm({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    DfmObject description = parseDfm({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     SetName(description.name);
     readProperties(*this, description);
     CreateComponents(description);
@@ -193,8 +196,7 @@ void TForm::BindEvents(const Published& published, const DfmObject& description)
             if (!isEvent(property)) continue;
             TNotifyEvent* slot = component.EventSlot(property);
             if (!slot)
-                throw Error("Событие " + property + " компонента " + component.Name() +
-                            " не существует");
+                throw Error("Событие " + property + " компонента " + component.Name() + " не существует");
             const std::string& handler = value.asIdentifier(property);
             auto method = published.methods_.find(handler);
             if (method == published.methods_.end())

@@ -32,8 +32,7 @@ public:
 
 private:
     friend class TForm;
-    explicit Published(std::vector<std::unique_ptr<TComponent>>& components)
-        : components_(components) {}
+    explicit Published(std::vector<std::unique_ptr<TComponent>>& components) : components_(components) {}
     TComponent* component(const std::string& name);
     [[noreturn]] void wrongClass(const std::string& name);
 
@@ -95,10 +94,8 @@ private:
     int pixelsPerInch_ = 96;
     bool scaled_ = true;
     backend::Color color_{backend::SystemColor::ButtonFace, 0};
-    backend::Font font_{"MS Sans Serif", 11, false, false, false,
-                        {backend::SystemColor::WindowText, 0}};
+    backend::Font font_{"MS Sans Serif", 11, false, false, false, {backend::SystemColor::WindowText, 0}};
     bool shown_ = false;
 };
-
 
 }  // namespace ui

@@ -32,9 +32,7 @@ protected:
 
     std::string path(const std::string& name) const { return folderPath_ + "/" + name; }
 
-    ProgramRun run(std::vector<std::string> steps) {
-        return runProgram({folderPath_}, std::move(steps));
-    }
+    ProgramRun run(std::vector<std::string> steps) { return runProgram({folderPath_}, std::move(steps)); }
 
     void expectSourcesUntouched() const {
         for (const auto& [name, bytes] : sourceFiles_)
@@ -78,7 +76,8 @@ TEST_F(Conversion, NoTargetExistsEveryTargetGetsItsKeysRowsAndItsOwnBlobAndIndex
     for (const auto& [name, bytes] : sourceFiles_) expected.push_back(name);
     for (const auto& targets : TargetTables)
         for (const char* target : targets)
-            for (const char* extension : {".db", ".mb", ".px"}) expected.push_back(target + std::string(extension));
+            for (const char* extension : {".db", ".mb", ".px"})
+                expected.push_back(target + std::string(extension));
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(files, expected) << "each target's blob named like it, nothing left over";
 }
@@ -98,8 +97,11 @@ TEST_F(Conversion, YesToSomeTargetsNoToOthers) {
     expectDone(result);
     for (int s = 0; s < SourceCount; ++s)
         for (int p = 0; p < TargetsPerSource; ++p) {
-            if (std::string(answers[s][p]) == "Yes") expectConverted(s, p);
-            else EXPECT_EQ(readFile(path(std::string(TargetTables[s][p]) + ".db")), "old") << TargetTables[s][p];
+            if (std::string(answers[s][p]) == "Yes")
+                expectConverted(s, p);
+            else
+                EXPECT_EQ(readFile(path(std::string(TargetTables[s][p]) + ".db")), "old")
+                    << TargetTables[s][p];
         }
     expectSourcesUntouched();
 }
@@ -141,8 +143,8 @@ TEST_F(Conversion, EngineErrorMidwayIsShownThenASecondPressConverts) {
 
 TEST_F(Conversion, ReplacedTargetLosesItsStaleIndexesAndOtherCaseBlob) {
     writeFile(path("AdvStarts.db"), "old table");
-    for (const char* stale : {"AdvStarts.PX", "AdvStarts.X02", "AdvStarts.Y02", "ADVSTARTS.XG0",
-                              "AdvStarts.MB"})
+    for (const char* stale :
+         {"AdvStarts.PX", "AdvStarts.X02", "AdvStarts.Y02", "ADVSTARTS.XG0", "AdvStarts.MB"})
         writeFile(path(stale), "stale");
     writeFile(path("AdvStarts.VAL"), "checks");
 
@@ -153,11 +155,12 @@ TEST_F(Conversion, ReplacedTargetLosesItsStaleIndexesAndOtherCaseBlob) {
     expectAllConverted();
     std::vector<std::string> companions;
     for (const std::string& name : os::listFolder(folderPath_))
-        if (name.size() > 9 && (name.compare(0, 10, "AdvStarts.") == 0 || name.compare(0, 10, "ADVSTARTS.") == 0))
+        if (name.size() > 9 &&
+            (name.compare(0, 10, "AdvStarts.") == 0 || name.compare(0, 10, "ADVSTARTS.") == 0))
             companions.push_back(name);
     std::sort(companions.begin(), companions.end());
-    EXPECT_EQ(companions, (std::vector<std::string>{"AdvStarts.VAL", "AdvStarts.db", "AdvStarts.mb",
-                                                    "AdvStarts.px"}));
+    EXPECT_EQ(companions,
+              (std::vector<std::string>{"AdvStarts.VAL", "AdvStarts.db", "AdvStarts.mb", "AdvStarts.px"}));
     EXPECT_EQ(readFile(path("AdvStarts.VAL")), "checks");
 }
 
@@ -237,8 +240,8 @@ TEST(TablePaths, BesideTheProgramWithSpacesAndCyrillicKeptAsTheyAre) {
 
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.values["folder"], folder + "/");
-    for (const char* name : {"AdvBeats", "Beats", "AdvStarts", "AdvEnds", "AdvFrees", "AdvAdds",
-                             "Jingles", "InfoRolls", "Effects", "Underlays"})
+    for (const char* name : {"AdvBeats", "Beats", "AdvStarts", "AdvEnds", "AdvFrees", "AdvAdds", "Jingles",
+                             "InfoRolls", "Effects", "Underlays"})
         EXPECT_EQ(run.values[std::string("path.") + name], folder + "/" + name + ".db") << name;
 }
 
@@ -248,9 +251,14 @@ TEST(ConversionTable, SourcesTargetsAndKeysInProcessingOrder) {
     std::vector<std::pair<std::string, int>> targets;
     for (int s = 0; s < SourceCount; ++s)
         for (int p = 0; p < TargetsPerSource; ++p) targets.emplace_back(TargetTables[s][p], TargetKeys[s][p]);
-    EXPECT_EQ(targets, (std::vector<std::pair<std::string, int>>{
-                           {"AdvStarts", 0}, {"AdvEnds", 1}, {"AdvFrees", 2}, {"AdvAdds", 8},
-                           {"Jingles", 5}, {"InfoRolls", 4}, {"Effects", 6}, {"Underlays", 7}}));
+    EXPECT_EQ(targets, (std::vector<std::pair<std::string, int>>{{"AdvStarts", 0},
+                                                                 {"AdvEnds", 1},
+                                                                 {"AdvFrees", 2},
+                                                                 {"AdvAdds", 8},
+                                                                 {"Jingles", 5},
+                                                                 {"InfoRolls", 4},
+                                                                 {"Effects", 6},
+                                                                 {"Underlays", 7}}));
 }
 
 }  // namespace

@@ -57,10 +57,9 @@ TEST_P(DfmString, Decoded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, DfmString,
-    testing::Values(StringCase{"'plain'", "plain"}, StringCase{"''", ""},
-                    StringCase{"'it''s'", "it's"}, StringCase{"'a'#13#10'b'", "a\r\nb"},
-                    StringCase{"#1042'ыход'", "Выход"}, StringCase{"'a' +\n    'b'", "ab"},
-                    StringCase{"\n    'a'#13 +\n    #10'b'", "a\r\nb"},
+    testing::Values(StringCase{"'plain'", "plain"}, StringCase{"''", ""}, StringCase{"'it''s'", "it's"},
+                    StringCase{"'a'#13#10'b'", "a\r\nb"}, StringCase{"#1042'ыход'", "Выход"},
+                    StringCase{"'a' +\n    'b'", "ab"}, StringCase{"\n    'a'#13 +\n    #10'b'", "a\r\nb"},
                     StringCase{"'Выполнить'", "Выполнить"}, StringCase{"'tail '", "tail "},
                     StringCase{"#128512", "\xF0\x9F\x98\x80"}));
 
@@ -102,8 +101,7 @@ TEST_P(DfmMalformed, RefusedNamingTheLine) {
         ui::parseDfm(GetParam().text);
         FAIL() << "accepted";
     } catch (const ui::Error& error) {
-        EXPECT_NE(std::string(error.what()).find(std::string("строка ") + GetParam().line),
-                  std::string::npos)
+        EXPECT_NE(std::string(error.what()).find(std::string("строка ") + GetParam().line), std::string::npos)
             << error.what();
     }
 }
@@ -123,9 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCase{"NumberWithLetters", "object A: TA\n  L = 12ab\nend\n", "2"}),
     [](const testing::TestParamInfo<BadCase>& info) { return info.param.name; });
 
-TEST(Dfm, ByteOrderMarkIsSkipped) {
-    EXPECT_EQ(ui::parseDfm("\xEF\xBB\xBFobject A: TA\nend").name, "A");
-}
+TEST(Dfm, ByteOrderMarkIsSkipped) { EXPECT_EQ(ui::parseDfm("\xEF\xBB\xBFobject A: TA\nend").name, "A"); }
 
 TEST(BuiltInForm, DescribesTheConversionWindow) {
     std::span<const std::uint8_t> bytes = ui::findResource("Main.dfm");
@@ -134,8 +130,8 @@ TEST(BuiltInForm, DescribesTheConversionWindow) {
     EXPECT_EQ(form.className, "TForm1");
     std::vector<std::string> components;
     for (const ui::DfmObject& child : form.children) components.push_back(child.name + ":" + child.className);
-    EXPECT_EQ(components, (std::vector<std::string>{"BitBtn1:TBitBtn", "Q:TQuery", "Label1:TLabel",
-                                                    "Label2:TLabel"}));
+    EXPECT_EQ(components,
+              (std::vector<std::string>{"BitBtn1:TBitBtn", "Q:TQuery", "Label1:TLabel", "Label2:TLabel"}));
     EXPECT_EQ(property(form, "Caption").text, "Конвертировать базы");
     EXPECT_EQ(property(form.children[2], "Caption").text,
               "Сконвертировать базы отбивок из VX 2.\xD1\x85 или \r\n"

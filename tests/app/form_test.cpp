@@ -4,9 +4,9 @@
 
 #include "Main.h"
 #include "fake_backend.h"
+#include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/error.h"
-#include "ui/application.h"
 #include "ui/forms.h"
 
 namespace {
@@ -55,8 +55,8 @@ bool sameRect(const Rect& a, const Rect& b) {
 }
 
 std::string str(const Rect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) +
-           "," + std::to_string(r.height);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) + "," +
+           std::to_string(r.height);
 }
 
 class Forms : public testing::Test {
@@ -110,9 +110,10 @@ TEST_F(Forms, ComponentsBoundInDescriptionOrder) {
     EXPECT_EQ(form->Button, form->FindComponent("Button"));
     EXPECT_EQ(form->FindComponent("Nothing"), nullptr);
     std::vector<std::string> kinds;
-    for (const fake::Control* control : window().controls) kinds.push_back(control->label.name + ":" + control->kind);
-    EXPECT_EQ(kinds, (std::vector<std::string>{"Label:label", "Right:label", "Fixed:label",
-                                               "Second:button", "Button:button"}));
+    for (const fake::Control* control : window().controls)
+        kinds.push_back(control->label.name + ":" + control->kind);
+    EXPECT_EQ(kinds, (std::vector<std::string>{"Label:label", "Right:label", "Fixed:label", "Second:button",
+                                               "Button:button"}));
 }
 
 TEST_F(Forms, LabelsSizedToTheirTextKeepingTheirAnchor) {
@@ -289,19 +290,18 @@ TEST_P(FormsRefused, WithTheLayersErrorAndNoFormKept) {
     EXPECT_EQ(ui::Application->MainForm(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Descriptions, FormsRefused,
-    testing::Values(BadForm{"UnknownClass", create<UnknownClass>, "TEdit"},
-                    BadForm{"UnknownProperty", create<UnknownProperty>, "WordWrap"},
-                    BadForm{"MissingComponent", create<MissingComponent>, "Button"},
-                    BadForm{"WrongClass", create<WrongClass>, "Button"},
-                    BadForm{"UnknownHandler", create<UnknownHandler>, "Nowhere"},
-                    BadForm{"UnknownEvent", create<UnknownEvent>, "OnClick"},
-                    BadForm{"DuplicateName", create<DuplicateName>, "Label"},
-                    BadForm{"MissingGlyph", create<MissingGlyph>, "Nothing.bmp"},
-                    BadForm{"WrongKind", create<WrongKind>, "ClientWidth"},
-                    BadForm{"Nested", create<Nested>, "Label"},
-                    BadForm{"NoSuchFile", create<NoSuchFile>, "NoSuch.dfm"}),
-    [](const testing::TestParamInfo<BadForm>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Descriptions, FormsRefused,
+                         testing::Values(BadForm{"UnknownClass", create<UnknownClass>, "TEdit"},
+                                         BadForm{"UnknownProperty", create<UnknownProperty>, "WordWrap"},
+                                         BadForm{"MissingComponent", create<MissingComponent>, "Button"},
+                                         BadForm{"WrongClass", create<WrongClass>, "Button"},
+                                         BadForm{"UnknownHandler", create<UnknownHandler>, "Nowhere"},
+                                         BadForm{"UnknownEvent", create<UnknownEvent>, "OnClick"},
+                                         BadForm{"DuplicateName", create<DuplicateName>, "Label"},
+                                         BadForm{"MissingGlyph", create<MissingGlyph>, "Nothing.bmp"},
+                                         BadForm{"WrongKind", create<WrongKind>, "ClientWidth"},
+                                         BadForm{"Nested", create<Nested>, "Label"},
+                                         BadForm{"NoSuchFile", create<NoSuchFile>, "NoSuch.dfm"}),
+                         [](const testing::TestParamInfo<BadForm>& info) { return info.param.name; });
 
 }  // namespace

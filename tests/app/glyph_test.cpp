@@ -10,14 +10,13 @@
 namespace {
 
 constexpr std::uint32_t Transparent = 0;
-constexpr std::uint32_t Black = 0xFF000000, Lime = 0xFF00FF00, Grey = 0xFF808080,
-                        White = 0xFFFFFFFF, Red = 0xFFFF0000, Blue = 0xFF0000FF;
+constexpr std::uint32_t Black = 0xFF000000, Lime = 0xFF00FF00, Grey = 0xFF808080, White = 0xFFFFFFFF,
+                        Red = 0xFFFF0000, Blue = 0xFF0000FF;
 
 // A BMP with the given bit depth, palette and rows (top row first, one colour index or
 // 0xRRGGBB per pixel), written bottom-up as usual unless topDown.
 std::vector<std::uint8_t> bmp(int bits, const std::vector<std::uint32_t>& palette,
-                              const std::vector<std::vector<std::uint32_t>>& rows,
-                              bool topDown = false) {
+                              const std::vector<std::vector<std::uint32_t>>& rows, bool topDown = false) {
     int width = static_cast<int>(rows[0].size()), height = static_cast<int>(rows.size());
     std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
     std::vector<std::uint8_t> out(54 + palette.size() * 4 + stride * height);
@@ -73,7 +72,8 @@ TEST_P(GlyphDepth, PixelsInPlaceAndBottomLeftColourTransparent) {
         palette.clear();
     }
     if (c.bits == 1) rows = {{1, 0, 1}, {0, 1, 1}};  // bottom-left black
-    std::vector<ui::Image> images = ui::decodeGlyphs(bmp(c.bits, c.bits == 24 ? palette : Palette, rows, c.topDown), 1);
+    std::vector<ui::Image> images =
+        ui::decodeGlyphs(bmp(c.bits, c.bits == 24 ? palette : Palette, rows, c.topDown), 1);
     ASSERT_EQ(images.size(), 1u);
     const ui::Image& image = images[0];
     ASSERT_EQ(image.width, 3);
@@ -81,7 +81,8 @@ TEST_P(GlyphDepth, PixelsInPlaceAndBottomLeftColourTransparent) {
     if (c.bits == 1) {
         EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{Red, Transparent, Red, Transparent, Red, Red}));
     } else {
-        EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{Red, Blue, Transparent, Transparent, Black, Red}));
+        EXPECT_EQ(image.pixels,
+                  (std::vector<std::uint32_t>{Red, Blue, Transparent, Transparent, Black, Red}));
     }
 }
 

@@ -34,14 +34,23 @@ std::vector<pdx::Value> values(const JingleRow& r) {
 }  // namespace
 
 const std::vector<JingleRow> AdvBeatsRows = {
-    row(1, 0, "Начало рекламы"), row(2, 1, "Конец рекламы"), row(3, 2, "Свободная"),
-    row(4, 8, "Добавка"),        row(5, 3, "Ничья"),         row(6, 0, "Начало блока"),
-    row(7, std::nullopt, "Без категории"), row(8, 8, "Ещё добавка"),
+    row(1, 0, "Начало рекламы"),
+    row(2, 1, "Конец рекламы"),
+    row(3, 2, "Свободная"),
+    row(4, 8, "Добавка"),
+    row(5, 3, "Ничья"),
+    row(6, 0, "Начало блока"),
+    row(7, std::nullopt, "Без категории"),
+    row(8, 8, "Ещё добавка"),
 };
 
 const std::vector<JingleRow> BeatsRows = {
-    row(1, 5, "Джингл"),   row(2, 4, "Инфо"),      row(3, 6, "Эффект"),
-    row(4, 7, "Подложка"), row(5, 0, "Ничья"),      row(6, 5, "Второй джингл"),
+    row(1, 5, "Джингл"),
+    row(2, 4, "Инфо"),
+    row(3, 6, "Эффект"),
+    row(4, 7, "Подложка"),
+    row(5, 0, "Ничья"),
+    row(6, 5, "Второй джингл"),
     row(7, std::nullopt, "Без категории"),
 };
 
@@ -53,15 +62,12 @@ void createJingleTable(const std::string& path, const std::vector<JingleRow>& ro
     for (const JingleRow& r : rows) {
         insert += (&r == &rows.front() ? "(" : ", (") + std::to_string(r.id) + ", " +
                   (r.key ? std::to_string(*r.key) : "NULL") + ", " + literal(r.file) + ", " +
-                  literal(r.title) + ", " + std::to_string(r.milliseconds) + ", " +
-                  literal(r.notes) + ")";
+                  literal(r.title) + ", " + std::to_string(r.milliseconds) + ", " + literal(r.notes) + ")";
     }
     pdx::execute(insert);
 }
 
-std::vector<std::vector<pdx::Value>> readTable(const std::string& path) {
-    return pdx::Table(path).readAll();
-}
+std::vector<std::vector<pdx::Value>> readTable(const std::string& path) { return pdx::Table(path).readAll(); }
 
 std::vector<std::vector<pdx::Value>> rowsKept(const std::vector<JingleRow>& rows, int key) {
     std::vector<std::vector<pdx::Value>> kept;

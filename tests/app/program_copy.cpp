@@ -42,10 +42,12 @@ void parse(ProgramRun& run) {
         if (equals == std::string::npos) continue;
         std::string key = line.substr(0, equals);
         std::string value = line.substr(equals + 1);
-        if (key == "dialog") run.dialogs.push_back(DialogSeen::decode(value));
+        if (key == "dialog")
+            run.dialogs.push_back(DialogSeen::decode(value));
         else if (!run.states.empty() && key.find('.') != std::string::npos && key.rfind("path.", 0) != 0)
             run.states.back()[key] = unescapeValue(value);
-        else run.values[key] = unescapeValue(value);
+        else
+            run.values[key] = unescapeValue(value);
     }
 }
 

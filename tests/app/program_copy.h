@@ -11,18 +11,18 @@
 
 struct ProgramRun {
     int exitCode = -1;
-    std::string output;                                   // everything written to stdout
+    std::string output;                                      // everything written to stdout
     std::vector<std::map<std::string, std::string>> states;  // one per "state" step
-    std::map<std::string, std::string> values;            // from "paths" and other lines
-    std::vector<DialogSeen> dialogs;                      // in the order shown
+    std::map<std::string, std::string> values;               // from "paths" and other lines
+    std::vector<DialogSeen> dialogs;                         // in the order shown
 
     // The value of a key in the last state.
     std::string state(const std::string& key) const;
 };
 
 struct ProgramCopy {
-    std::string folder;              // where the executable is put
-    std::string workingFolder;       // the current folder when started ("" = the folder)
+    std::string folder;         // where the executable is put
+    std::string workingFolder;  // the current folder when started ("" = the folder)
     std::string exeName = "jingleconv";
 };
 

@@ -38,14 +38,14 @@ QWidget* mainWindow() {
 }
 
 bool centredOnScreen(const QWidget* widget) {
-    QPoint delta = widget->frameGeometry().center() -
-                   QGuiApplication::primaryScreen()->availableGeometry().center();
+    QPoint delta =
+        widget->frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
     return std::abs(delta.x()) <= 1 && std::abs(delta.y()) <= 1;
 }
 
 std::string geometry(const QRect& r) {
-    return std::to_string(r.x()) + "," + std::to_string(r.y()) + "," + std::to_string(r.width()) +
-           "," + std::to_string(r.height());
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + "," + std::to_string(r.width()) + "," +
+           std::to_string(r.height());
 }
 
 std::string fontOf(const QWidget* widget) {
@@ -72,8 +72,8 @@ void emitState() {
     report("window.textColour", str(window->palette().color(QPalette::WindowText).name()));
     report("system.windowText", str(QApplication::palette().color(QPalette::WindowText).name()));
     report("window.font", fontOf(window));
-    report("window.font.requested", str(window->font().family()) + "/" +
-                                      std::to_string(window->font().pixelSize()));
+    report("window.font.requested",
+           str(window->font().family()) + "/" + std::to_string(window->font().pixelSize()));
     std::string children;
     for (QObject* child : window->children())
         if (auto* widget = qobject_cast<QWidget*>(child)) {
@@ -95,12 +95,13 @@ void emitState() {
                 report(name + ".text", str(button->text()));
                 report(name + ".icon", button->icon().isNull() ? "0" : "1");
                 report(name + ".iconSize", std::to_string(button->iconSize().width()) + "x" +
-                                             std::to_string(button->iconSize().height()));
+                                               std::to_string(button->iconSize().height()));
             } else if (widget->property("text").isValid()) {
                 report(name + ".text", str(widget->property("text").toString()));
                 int alignment = widget->property("alignment").toInt();
                 report(name + ".alignment", alignment & Qt::AlignHCenter ? "centre"
-                                            : alignment & Qt::AlignRight ? "right" : "left");
+                                            : alignment & Qt::AlignRight ? "right"
+                                                                         : "left");
             }
         }
     report("window.children", children);

@@ -1,9 +1,9 @@
 // TQuery hands the engine its lines and lets the engine's errors through.
 #include <gtest/gtest.h>
 
+#include "db/query.h"
 #include "pdx/error.h"
 #include "temp_folder.h"
-#include "db/query.h"
 
 namespace {
 

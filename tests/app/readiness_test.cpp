@@ -34,16 +34,16 @@ TEST_P(Readiness, ButtonStateAfterStart) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, Readiness,
-    testing::Values(
-        ReadinessCase{"None", {}, {}, false},
-        ReadinessCase{"OnlyAdvBeats", {"AdvBeats.db"}, {}, false},
-        ReadinessCase{"OnlyBeats", {"Beats.db"}, {}, false},
-        ReadinessCase{"Both", {"AdvBeats.db", "Beats.db"}, {}, true},
-        ReadinessCase{"BothWithTargetsAround", {"AdvBeats.db", "Beats.db", "Jingles.db"}, {}, true},
-        ReadinessCase{"AdvBeatsIsAFolder", {"Beats.db"}, {"AdvBeats.db"}, false},
-        ReadinessCase{"BeatsIsAFolder", {"AdvBeats.db"}, {"Beats.db"}, false},
-        ReadinessCase{"OtherExtension", {"AdvBeats.DB.bak", "Beats.db"}, {}, false},
-        ReadinessCase{"CaseDiffers", {"advbeats.db", "Beats.db"}, {}, false}),
+    testing::Values(ReadinessCase{"None", {}, {}, false},
+                    ReadinessCase{"OnlyAdvBeats", {"AdvBeats.db"}, {}, false},
+                    ReadinessCase{"OnlyBeats", {"Beats.db"}, {}, false},
+                    ReadinessCase{"Both", {"AdvBeats.db", "Beats.db"}, {}, true},
+                    ReadinessCase{
+                        "BothWithTargetsAround", {"AdvBeats.db", "Beats.db", "Jingles.db"}, {}, true},
+                    ReadinessCase{"AdvBeatsIsAFolder", {"Beats.db"}, {"AdvBeats.db"}, false},
+                    ReadinessCase{"BeatsIsAFolder", {"AdvBeats.db"}, {"Beats.db"}, false},
+                    ReadinessCase{"OtherExtension", {"AdvBeats.DB.bak", "Beats.db"}, {}, false},
+                    ReadinessCase{"CaseDiffers", {"advbeats.db", "Beats.db"}, {}, false}),
     [](const testing::TestParamInfo<ReadinessCase>& info) { return info.param.name; });
 
 TEST(ReadinessFromElsewhere, TablesBesideTheProgramCountNotThoseInTheCurrentFolder) {

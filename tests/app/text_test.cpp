@@ -15,13 +15,12 @@ class SplitLines : public testing::TestWithParam<LinesCase> {};
 
 TEST_P(SplitLines, EachBreakEndsOneLine) { EXPECT_EQ(ui::splitLines(GetParam().text), GetParam().lines); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Breaks, SplitLines,
-    testing::Values(LinesCase{"", {""}}, LinesCase{"one", {"one"}},
-                    LinesCase{"a\r\nb", {"a", "b"}}, LinesCase{"a\rb", {"a", "b"}},
-                    LinesCase{"a\nb", {"a", "b"}}, LinesCase{"a\r\rb", {"a", "", "b"}},
-                    LinesCase{"a\n\rb", {"a", "", "b"}}, LinesCase{"a \r\n", {"a ", ""}},
-                    LinesCase{"\r\nb", {"", "b"}}));
+INSTANTIATE_TEST_SUITE_P(Breaks, SplitLines,
+                         testing::Values(LinesCase{"", {""}}, LinesCase{"one", {"one"}},
+                                         LinesCase{"a\r\nb", {"a", "b"}}, LinesCase{"a\rb", {"a", "b"}},
+                                         LinesCase{"a\nb", {"a", "b"}}, LinesCase{"a\r\rb", {"a", "", "b"}},
+                                         LinesCase{"a\n\rb", {"a", "", "b"}}, LinesCase{"a \r\n", {"a ", ""}},
+                                         LinesCase{"\r\nb", {"", "b"}}));
 
 TEST(WithLineFeeds, AnyBreakBecomesOneLineFeedAndSpacesStay) {
     EXPECT_EQ(ui::withLineFeeds("перенести \rв папку"), "перенести \nв папку");

@@ -29,8 +29,8 @@ std::string unescapeValue(const std::string& value) {
 
 std::string DialogSeen::encode() const {
     std::string line = escapeValue(icon);
-    for (const std::string* field : {&title, &text, &buttons, &defaultButton, &escapeButton,
-                                     &centred, &modal, &linesWhole, &answer})
+    for (const std::string* field :
+         {&title, &text, &buttons, &defaultButton, &escapeButton, &centred, &modal, &linesWhole, &answer})
         line += "\t" + escapeValue(*field);
     return line;
 }
@@ -38,8 +38,10 @@ std::string DialogSeen::encode() const {
 DialogSeen DialogSeen::decode(const std::string& line) {
     std::vector<std::string> fields(1);
     for (char c : line) {
-        if (c == '\t') fields.emplace_back();
-        else fields.back() += c;
+        if (c == '\t')
+            fields.emplace_back();
+        else
+            fields.back() += c;
     }
     fields.resize(10);
     for (std::string& field : fields) field = unescapeValue(field);

@@ -10,14 +10,14 @@ std::string unescapeValue(const std::string& value);
 
 // One message box as the program showed it, and how it was answered.
 struct DialogSeen {
-    std::string icon;    // question, information, warning, error, none
+    std::string icon;  // question, information, warning, error, none
     std::string title;
-    std::string text;    // as the box shows it (line breaks as LF)
+    std::string text;     // as the box shows it (line breaks as LF)
     std::string buttons;  // captions in order, joined by '|'
     std::string defaultButton;
     std::string escapeButton;
-    std::string centred;  // "1" when centred on the screen
-    std::string modal;    // "1" when modal
+    std::string centred;     // "1" when centred on the screen
+    std::string modal;       // "1" when modal
     std::string linesWhole;  // "1" when no line of the text had to be wrapped
     std::string answer;
 

@@ -111,14 +111,13 @@ TEST_P(Labels, TextLinesCentredAroundTheDesignedBox) {
 
 INSTANTIATE_TEST_SUITE_P(
     Form, Labels,
-    testing::Values(
-        LabelCase{"Label1",
-                  "Сконвертировать базы отбивок из VX 2.х или \n"
-                  "3.0.0.123 Beta 1.x в базы  Vorlangix 3 Beta 2.x \n"
-                  "или более позднюю версию.",
-                  4, 4, 251, 39},
-        LabelCase{"Label2", "Программу необходимо разместить\nв папку с базами Vorlangix", 36,
-                  104, 185, 26}),
+    testing::Values(LabelCase{"Label1",
+                              "Сконвертировать базы отбивок из VX 2.х или \n"
+                              "3.0.0.123 Beta 1.x в базы  Vorlangix 3 Beta 2.x \n"
+                              "или более позднюю версию.",
+                              4, 4, 251, 39},
+                    LabelCase{"Label2", "Программу необходимо разместить\nв папку с базами Vorlangix", 36,
+                              104, 185, 26}),
     [](const testing::TestParamInfo<LabelCase>& info) { return info.param.name; });
 
 TEST_F(Window, EnabledTextInTheWindowTextColour) {

@@ -19,14 +19,13 @@ TEST_P(CodePageRoundTrip, BothWays) {
     EXPECT_EQ(page.fromUtf8(c.utf8), c.bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pages, CodePageRoundTrip,
-    ::testing::Values(RoundTrip{1251, "Джингл №5", "\xC4\xE6\xE8\xED\xE3\xEB \xB9\x35"},
-                      RoundTrip{1251, "ёЁ", "\xB8\xA8"},
-                      RoundTrip{866, "Привет", "\x8F\xE0\xA8\xA2\xA5\xE2"},
-                      RoundTrip{1252, "café €", "caf\xE9 \x80"},
-                      RoundTrip{437, "ñ½", "\xA4\xAB"},
-                      RoundTrip{1251, "plain ASCII", "plain ASCII"}));
+INSTANTIATE_TEST_SUITE_P(Pages, CodePageRoundTrip,
+                         ::testing::Values(RoundTrip{1251, "Джингл №5", "\xC4\xE6\xE8\xED\xE3\xEB \xB9\x35"},
+                                           RoundTrip{1251, "ёЁ", "\xB8\xA8"},
+                                           RoundTrip{866, "Привет", "\x8F\xE0\xA8\xA2\xA5\xE2"},
+                                           RoundTrip{1252, "café €", "caf\xE9 \x80"},
+                                           RoundTrip{437, "ñ½", "\xA4\xAB"},
+                                           RoundTrip{1251, "plain ASCII", "plain ASCII"}));
 
 TEST(CodePage, RomanEightOnlyWhereNoNumberIsGiven) {
     EXPECT_EQ(pdx::CodePage::forTable(0, "BLROM800").toUtf8("\xEB\xF8"), "Š½");

@@ -1,6 +1,6 @@
 // CREATE TABLE and INSERT round trips: what we write, pxlib and our reader read back alike.
-#include "pdx/format/codepage.h"
 #include "pdx/error.h"
+#include "pdx/format/codepage.h"
 #include "pdx/table.h"
 #include "pxlib_oracle.h"
 #include "table_fixtures.h"
@@ -22,15 +22,13 @@ const char* const kAllTypesRows =
     "'Памятка длиннее двадцати байт: хранится в файле .MB, а начало в записи'), "
     "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)";
 
-
 class RoundTrip : public ::testing::TestWithParam<bool /*keyed*/> {};
 
 TEST_P(RoundTrip, EveryFieldTypeReadsBackAlike) {
     TempFolder folder("roundtrip");
     const std::string path = folder.file("all.db");
     const bool keyed = GetParam();
-    pdx::execute("CREATE TABLE " + sqlName(path) + " " + kAllTypes +
-                 (keyed ? ", PRIMARY KEY (Id))" : ")"));
+    pdx::execute("CREATE TABLE " + sqlName(path) + " " + kAllTypes + (keyed ? ", PRIMARY KEY (Id))" : ")"));
     EXPECT_EQ(pdx::execute("INSERT INTO " + sqlName(path) + " VALUES " + kAllTypesRows), 3);
 
     const pdx::Table table(path);
@@ -73,7 +71,8 @@ TEST_P(RoundTrip, EveryFieldTypeReadsBackAlike) {
             if (f[i].type == pdx::FieldType::Memo || f[i].type == pdx::FieldType::Bytes) continue;
             if (f[i].type == pdx::FieldType::Alpha && !std::holds_alternative<std::monostate>(rows[r][i])) {
                 EXPECT_EQ(px.rows[r][i], pdx::Value(*cp1251.fromUtf8(std::get<std::string>(rows[r][i]))));
-            } else if (f[i].type == pdx::FieldType::Bcd && !std::holds_alternative<std::monostate>(rows[r][i])) {
+            } else if (f[i].type == pdx::FieldType::Bcd &&
+                       !std::holds_alternative<std::monostate>(rows[r][i])) {
                 std::string theirs = std::get<std::string>(px.rows[r][i]);
                 EXPECT_EQ(std::stod(theirs), std::stod(text(r, i)));
             } else {
@@ -155,7 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, InsertFails,
     ::testing::Values(
         FailingInsert{"INSERT INTO %T VALUES (2, 'x', NULL)", "ключ"},
-        FailingInsert{"INSERT INTO %T VALUES (3, 'a', 'long memo text goes to the MB'), (3, 'b', NULL)", "ключ"},
+        FailingInsert{"INSERT INTO %T VALUES (3, 'a', 'long memo text goes to the MB'), (3, 'b', NULL)",
+                      "ключ"},
         FailingInsert{"INSERT INTO %T VALUES (3, 'naïve', NULL)", "1251"},
         FailingInsert{"INSERT INTO %T VALUES (3, 'x', 'Ω is not in 1251 at all, and long')", "1251"},
         FailingInsert{"INSERT INTO %T (Nope) VALUES (1)", "Nope"}));
@@ -165,8 +165,7 @@ TEST(CreateTable, ExistingTableIsAnError) {
     const std::string path = folder.file("t.db");
     pdx::execute("CREATE TABLE " + sqlName(path) + " (A INTEGER)");
     const std::string before = readFile(path);
-    EXPECT_THROW(pdx::execute("CREATE TABLE " + sqlName(folder.file("T.DB")) + " (B INTEGER)"),
-                 pdx::Error);
+    EXPECT_THROW(pdx::execute("CREATE TABLE " + sqlName(folder.file("T.DB")) + " (B INTEGER)"), pdx::Error);
     EXPECT_EQ(readFile(path), before);
 }
 

@@ -52,8 +52,7 @@ const DeleteCase kCases[] = {
     // The converter's statement: blank FKey is unknown, so those rows stay.
     {"", false, "FKey <> 3", [](const Row& r) { return !blank(r[1]) && asInt(r[1]) != 3; }, -1},
     {"", true, "FKey <> 3", [](const Row& r) { return !blank(r[1]) && asInt(r[1]) != 3; }, -1},
-    {"", true, "FKey = 0 OR FKey IS NULL",
-     [](const Row& r) { return blank(r[1]) || asInt(r[1]) == 0; }, -1},
+    {"", true, "FKey = 0 OR FKey IS NULL", [](const Row& r) { return blank(r[1]) || asInt(r[1]) == 0; }, -1},
     {"", false, "Id >= 0", [](const Row&) { return true; }, 3000},
 };
 

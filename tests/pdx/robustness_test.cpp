@@ -39,8 +39,7 @@ class DeleteFails : public ::testing::TestWithParam<BadStatement> {};
 TEST_P(DeleteFails, TableUnchanged) {
     TempFolder folder("delete-fails");
     const std::string path = makeJingles(folder, 100, true);
-    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + GetParam().suffix,
-                             GetParam().message);
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + GetParam().suffix, GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(Statements, DeleteFails,
@@ -96,10 +95,9 @@ TEST(DeleteFails, UnwritableFolder) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     TempFolder folder("readonly");
     const std::string path = makeJingles(folder, 100, false);
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
-                                                     std::filesystem::perms::owner_exec);
-    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1",
-                             "Нет доступа");
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE FKey <> 1", "Нет доступа");
 }
 #endif
 
@@ -152,7 +150,8 @@ TEST(BlockOrder, ReversedBlocksReadInChainOrder) {
     EXPECT_GT(pdx::execute("DELETE FROM " + sqlName(path) + " WHERE FKey = 4"), 0);
     std::vector<std::vector<pdx::Value>> kept;
     for (const auto& row : rows) {
-        if (!(std::holds_alternative<std::int64_t>(row[1]) && std::get<std::int64_t>(row[1]) == 4)) kept.push_back(row);
+        if (!(std::holds_alternative<std::int64_t>(row[1]) && std::get<std::int64_t>(row[1]) == 4))
+            kept.push_back(row);
     }
     EXPECT_EQ(pdx::Table(path).readAll(), kept);
 }
@@ -191,18 +190,17 @@ const std::string kHeaderEnd = std::string(1, '\x00');
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedTable,
-    ::testing::Values(
-        Damage{"TruncatedHeader", 0x40, "", "повреждена"},
-        Damage{"TruncatedData", 0x800 + 3000, "", "за пределами файла"},
-        Damage{"RecordCountTooHigh", 0x06, std::string("\xFF\x00\x00\x00", 4), "записей"},
-        Damage{"RecordCountTooLow", 0x06, std::string("\x05\x00\x00\x00", 4), "записей"},
-        Damage{"ZeroBlockSize", 0x05, std::string(1, '\0'), "размер блока"},
-        Damage{"HugeHeaderSize", 0x02, "\xFF\xFF", "заголовка"},
-        Damage{"UnknownFieldType", 0x78, "\x42", "неизвестного типа"},
-        Damage{"NextBlockOutside", 0x800, "\xFF\x7F", "за пределами файла"},
-        Damage{"CyclicChain", 0x800, std::string("\x01\x00", 2), "кольцо"},
-        Damage{"OverfullBlock", 0x804, "\xFF\x7E", "заполненность"},
-        Damage{"UnknownLevel", 0x39, "\x20", "версия"}),
+    ::testing::Values(Damage{"TruncatedHeader", 0x40, "", "повреждена"},
+                      Damage{"TruncatedData", 0x800 + 3000, "", "за пределами файла"},
+                      Damage{"RecordCountTooHigh", 0x06, std::string("\xFF\x00\x00\x00", 4), "записей"},
+                      Damage{"RecordCountTooLow", 0x06, std::string("\x05\x00\x00\x00", 4), "записей"},
+                      Damage{"ZeroBlockSize", 0x05, std::string(1, '\0'), "размер блока"},
+                      Damage{"HugeHeaderSize", 0x02, "\xFF\xFF", "заголовка"},
+                      Damage{"UnknownFieldType", 0x78, "\x42", "неизвестного типа"},
+                      Damage{"NextBlockOutside", 0x800, "\xFF\x7F", "за пределами файла"},
+                      Damage{"CyclicChain", 0x800, std::string("\x01\x00", 2), "кольцо"},
+                      Damage{"OverfullBlock", 0x804, "\xFF\x7E", "заполненность"},
+                      Damage{"UnknownLevel", 0x39, "\x20", "версия"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Random damage anywhere in real tables: the reader either reads or throws pdx::Error.

@@ -40,8 +40,8 @@ TEST_P(SampleValuesAgainstPxlib, Match) {
             case pdx::FieldType::Alpha:
                 // pxlib hands out the stored bytes; ours are UTF-8, equal for ASCII text.
                 if (const auto* text = std::get_if<std::string>(&expected)) {
-                    const bool ascii = std::all_of(text->begin(), text->end(),
-                                                   [](char c) { return (c & 0x80) == 0; });
+                    const bool ascii =
+                        std::all_of(text->begin(), text->end(), [](char c) { return (c & 0x80) == 0; });
                     if (ascii) {
                         EXPECT_EQ(actual, expected);
                     }
@@ -59,8 +59,9 @@ TEST_P(SampleValuesAgainstPxlib, Match) {
                     const std::string mine = pdx::formatValue(actual, field);
                     std::size_t same = 0;
                     while (same < theirs.size() && same < mine.size() && theirs[same] == mine[same]) ++same;
-                    const bool theirsEnds = same == theirs.size() || theirs.substr(same) == "." ||
-                                            !(std::isdigit(static_cast<unsigned char>(theirs[same])) || theirs[same] == '.');
+                    const bool theirsEnds =
+                        same == theirs.size() || theirs.substr(same) == "." ||
+                        !(std::isdigit(static_cast<unsigned char>(theirs[same])) || theirs[same] == '.');
                     EXPECT_TRUE(theirsEnds && same >= std::min<std::size_t>(3, mine.size()))
                         << mine << " vs pxlib " << theirs;
                 }

@@ -92,8 +92,7 @@ inline const Sample kReadable[] = {
      "Order No:F8, Customer No:F8, Sale Date:B4, Ship Date:B4, Ship VIA:A7, Total Invoice:E8, "
      "Amount Paid:E8, Balance Due:E8, Terms:A6, Payment Method:A7, Month:A3"},
     {"misc/ROMAN8.db", 0x09, 2, 2, 1, 20, "A:A20"},
-    {"misc/tblAC.DB", 0x0c, 0, 16, 220, 267,
-     "AreaCode:A6, State:A7, Effective:B4, AreasCovered:A250"},
+    {"misc/tblAC.DB", 0x0c, 0, 16, 220, 267, "AreaCode:A6, State:A7, Effective:B4, AreasCovered:A250"},
 };
 
 }  // namespace samples

@@ -10,9 +10,9 @@
 
 namespace {
 
-using samples::Sample;
-using samples::kReadable;
 using samples::describe;
+using samples::kReadable;
+using samples::Sample;
 
 const std::string kSamples = PDX_SAMPLES;
 
@@ -31,14 +31,13 @@ TEST_P(SampleTable, HeaderAndFieldsAsStored) {
     EXPECT_EQ(table.readAll().size(), static_cast<std::size_t>(s.records));
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, SampleTable, ::testing::ValuesIn(kReadable),
-                         [](const auto& info) {
-                             std::string name = info.param.path;
-                             for (char& c : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Samples, SampleTable, ::testing::ValuesIn(kReadable), [](const auto& info) {
+    std::string name = info.param.path;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
+});
 
 // Values a person can check by eye, independent of pxlib.
 TEST(SampleValues, KnownValuesDecode) {

@@ -43,8 +43,8 @@ inline std::string makeJingles(const TempFolder& folder, int rows, bool keyed,
         // Keys are inserted out of order so that keyed tables must sort them.
         const int id = keyed ? (i * 7919) % rows : i;
         if (!values.empty()) values += ", ";
-        values += "(" + std::to_string(id) + ", " + fkey + ", 'Джингл " + std::to_string(i) +
-                  "', " + std::to_string(i) + ".5)";
+        values += "(" + std::to_string(id) + ", " + fkey + ", 'Джингл " + std::to_string(i) + "', " +
+                  std::to_string(i) + ".5)";
         if (++inBatch == 500 || i + 1 == rows) {
             pdx::execute("INSERT INTO " + sqlName(path) + " VALUES " + values);
             values.clear();

@@ -57,7 +57,8 @@ std::vector<std::string> rendered(const std::vector<Row>& rows, const std::vecto
     std::vector<std::string> lines;
     for (const Row& row : rows) {
         std::string line;
-        for (std::size_t i = 0; i < row.size(); ++i) line += (i ? " | " : "") + formatValue(row[i], fields[i]);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            line += (i ? " | " : "") + formatValue(row[i], fields[i]);
         lines.push_back(line);
     }
     return lines;
@@ -65,7 +66,7 @@ std::vector<std::string> rendered(const std::vector<Row>& rows, const std::vecto
 
 struct SampleCase {
     std::string name;
-    std::string sample;     // relative to the samples folder
+    std::string sample;  // relative to the samples folder
     std::string condition;
     std::function<Tri(const Row&)> truth;  // the condition's value for a row
 };
@@ -90,8 +91,10 @@ TEST_P(DeleteOnSamples, LeavesRowsWhoseConditionIsNotTrue) {
     std::vector<Row> expected;
     std::int64_t expectedDeleted = 0;
     for (const Row& row : Table(table).readAll()) {
-        if (c.truth(row) == true) ++expectedDeleted;
-        else expected.push_back(row);
+        if (c.truth(row) == true)
+            ++expectedDeleted;
+        else
+            expected.push_back(row);
     }
     ASSERT_GT(expectedDeleted, 0) << "the case should delete something";
 
@@ -108,73 +111,77 @@ constexpr std::int32_t june1988 = 725889;  // 1988-06-01
 
 // misc/ORDERS.DB: 0 Order No (N), 2 Sale Date, 4 Ship VIA, 6 Amount Paid ($), 7 Balance Due ($),
 // 9 Payment Method.
-INSTANTIATE_TEST_SUITE_P(Orders, DeleteOnSamples, testing::Values(
-    SampleCase{"ShipVia", "misc/ORDERS.DB", "\"Ship VIA\" = 'UPS'",
-               [](const Row& r) { return compare(text(r[4]), [](auto v) { return v == "UPS"; }); }},
-    SampleCase{"DateOrBalance", "misc/ORDERS.DB",
-               "\"sale date\" < '1988-06-01' OR \"Balance Due\" > 1000",
-               [](const Row& r) {
-                   return either(compare(days(r[2]), [](auto v) { return v < june1988; }),
-                                 compare(number(r[7]), [](auto v) { return v > 1000; }));
-               }},
-    SampleCase{"NotCreditAndPaid", "misc/ORDERS.DB",
-               "NOT (\"Payment Method\" = 'Credit' AND \"Amount Paid\" >= 5000.5)\r\n",
-               [](const Row& r) {
-                   return negated(both(compare(text(r[9]), [](auto v) { return v == "Credit"; }),
-                                       compare(number(r[6]), [](auto v) { return v >= 5000.5; })));
-               }},
-    SampleCase{"OrderNumberRange", "misc/ORDERS.DB", "\"Order No\" > 1100 AND \"Order No\" <= 1200.5",
-               [](const Row& r) {
-                   return both(compare(number(r[0]), [](auto v) { return v > 1100; }),
-                               compare(number(r[0]), [](auto v) { return v <= 1200.5; }));
-               }}),
+INSTANTIATE_TEST_SUITE_P(
+    Orders, DeleteOnSamples,
+    testing::Values(
+        SampleCase{"ShipVia", "misc/ORDERS.DB", "\"Ship VIA\" = 'UPS'",
+                   [](const Row& r) { return compare(text(r[4]), [](auto v) { return v == "UPS"; }); }},
+        SampleCase{"DateOrBalance", "misc/ORDERS.DB",
+                   "\"sale date\" < '1988-06-01' OR \"Balance Due\" > 1000",
+                   [](const Row& r) {
+                       return either(compare(days(r[2]), [](auto v) { return v < june1988; }),
+                                     compare(number(r[7]), [](auto v) { return v > 1000; }));
+                   }},
+        SampleCase{"NotCreditAndPaid", "misc/ORDERS.DB",
+                   "NOT (\"Payment Method\" = 'Credit' AND \"Amount Paid\" >= 5000.5)\r\n",
+                   [](const Row& r) {
+                       return negated(both(compare(text(r[9]), [](auto v) { return v == "Credit"; }),
+                                           compare(number(r[6]), [](auto v) { return v >= 5000.5; })));
+                   }},
+        SampleCase{"OrderNumberRange", "misc/ORDERS.DB", "\"Order No\" > 1100 AND \"Order No\" <= 1200.5",
+                   [](const Row& r) {
+                       return both(compare(number(r[0]), [](auto v) { return v > 1100; }),
+                                   compare(number(r[0]), [](auto v) { return v <= 1200.5; }));
+                   }}),
     caseName);
 
-INSTANTIATE_TEST_SUITE_P(FieldTypes, DeleteOnSamples, testing::Values(
-    // Blank dates and longs are never deleted by <>.
-    SampleCase{"DateNotEqualKeepsBlanks", "fields/date7.db", "DATE <> '2018-01-01'",
-               [](const Row& r) { return compare(days(r[0]), [](auto v) { return v != 736695; }); }},
-    SampleCase{"DateOrTimeBlank", "fields/date7.db", "TIME IS NULL OR DATE IS NULL",
-               [](const Row& r) {
-                   return Tri(std::holds_alternative<std::monostate>(r[1]) ||
-                              std::holds_alternative<std::monostate>(r[0]));
-               }},
-    SampleCase{"LongNotEqualKeepsBlanks", "fields/long.db", "LONG <> 1",
-               [](const Row& r) { return compare(number(r[1]), [](auto v) { return v != 1; }); }},
-    SampleCase{"ShortAgainstDecimal", "joins/joina.db", "ID >= 2.5",
-               [](const Row& r) { return compare(number(r[0]), [](auto v) { return v >= 2.5; }); }},
-    SampleCase{"Number", "misc/DECIMAL.DB", "DECIMAL > 1.37",
-               [](const Row& r) { return compare(number(r[0]), [](auto v) { return v > 1.37; }); }},
-    SampleCase{"Bcd", "fields/bcd.db", "A < 0 OR C > 0.5",
-               [](const Row& r) {
-                   auto negative = [](const Value& v) -> Tri {
-                       auto d = std::get_if<Decimal>(&v);
-                       return tri(d != nullptr, d && d->negative);
-                   };
-                   // C holds 0.1229…, -0.1229… and 0.9999…: only the last is above 0.5.
-                   auto cAbove = [](const Value& v) -> Tri {
-                       auto d = std::get_if<Decimal>(&v);
-                       return tri(d != nullptr, d && !d->negative && d->digits.starts_with("9999"));
-                   };
-                   return either(negative(r[0]), cAbove(r[2]));
-               }},
-    SampleCase{"CurrencyAndAlpha", "misc/GENERAL.DB", "MONEYS >= 100 AND NAME <> 'Mari'",
-               [](const Row& r) {
-                   return both(compare(number(r[2]), [](auto v) { return v >= 100; }),
-                               compare(text(r[1]), [](auto v) { return v != "Mari"; }));
-               }},
-    SampleCase{"Logical", "fields/logical.db", "BOOL = TRUE",
-               [](const Row& r) {
-                   auto b = std::get_if<bool>(&r[0]);
-                   return tri(b != nullptr, b && *b);
-               }},
-    SampleCase{"Time", "fields/time.db", "Time > '02:00:00'",
-               [](const Row& r) {
-                   auto t = std::get_if<Time>(&r[0]);
-                   return tri(t != nullptr, t && t->milliseconds > 7'200'000);
-               }},
-    SampleCase{"Timestamp", "fields/timestamp.db", "Timestamp >= '2020-02-01 01:00:01'",
-               [](const Row& r) { return tri(!std::holds_alternative<std::monostate>(r[0]), true); }}),
+INSTANTIATE_TEST_SUITE_P(
+    FieldTypes, DeleteOnSamples,
+    testing::Values(
+        // Blank dates and longs are never deleted by <>.
+        SampleCase{"DateNotEqualKeepsBlanks", "fields/date7.db", "DATE <> '2018-01-01'",
+                   [](const Row& r) { return compare(days(r[0]), [](auto v) { return v != 736695; }); }},
+        SampleCase{"DateOrTimeBlank", "fields/date7.db", "TIME IS NULL OR DATE IS NULL",
+                   [](const Row& r) {
+                       return Tri(std::holds_alternative<std::monostate>(r[1]) ||
+                                  std::holds_alternative<std::monostate>(r[0]));
+                   }},
+        SampleCase{"LongNotEqualKeepsBlanks", "fields/long.db", "LONG <> 1",
+                   [](const Row& r) { return compare(number(r[1]), [](auto v) { return v != 1; }); }},
+        SampleCase{"ShortAgainstDecimal", "joins/joina.db", "ID >= 2.5",
+                   [](const Row& r) { return compare(number(r[0]), [](auto v) { return v >= 2.5; }); }},
+        SampleCase{"Number", "misc/DECIMAL.DB", "DECIMAL > 1.37",
+                   [](const Row& r) { return compare(number(r[0]), [](auto v) { return v > 1.37; }); }},
+        SampleCase{"Bcd", "fields/bcd.db", "A < 0 OR C > 0.5",
+                   [](const Row& r) {
+                       auto negative = [](const Value& v) -> Tri {
+                           auto d = std::get_if<Decimal>(&v);
+                           return tri(d != nullptr, d && d->negative);
+                       };
+                       // C holds 0.1229…, -0.1229… and 0.9999…: only the last is above 0.5.
+                       auto cAbove = [](const Value& v) -> Tri {
+                           auto d = std::get_if<Decimal>(&v);
+                           return tri(d != nullptr, d && !d->negative && d->digits.starts_with("9999"));
+                       };
+                       return either(negative(r[0]), cAbove(r[2]));
+                   }},
+        SampleCase{"CurrencyAndAlpha", "misc/GENERAL.DB", "MONEYS >= 100 AND NAME <> 'Mari'",
+                   [](const Row& r) {
+                       return both(compare(number(r[2]), [](auto v) { return v >= 100; }),
+                                   compare(text(r[1]), [](auto v) { return v != "Mari"; }));
+                   }},
+        SampleCase{"Logical", "fields/logical.db", "BOOL = TRUE",
+                   [](const Row& r) {
+                       auto b = std::get_if<bool>(&r[0]);
+                       return tri(b != nullptr, b && *b);
+                   }},
+        SampleCase{"Time", "fields/time.db", "Time > '02:00:00'",
+                   [](const Row& r) {
+                       auto t = std::get_if<Time>(&r[0]);
+                       return tri(t != nullptr, t && t->milliseconds > 7'200'000);
+                   }},
+        SampleCase{"Timestamp", "fields/timestamp.db", "Timestamp >= '2020-02-01 01:00:01'",
+                   [](const Row& r) { return tri(!std::holds_alternative<std::monostate>(r[0]), true); }}),
     caseName);
 
 }  // namespace

@@ -19,24 +19,26 @@ std::string tokensOf(std::string_view text) {
 }
 
 TEST(Lexer, SplitsTokens) {
-    struct Case { std::string text, tokens; };
-    for (const auto& c : std::vector<Case>{
-             {"", "End:"},
-             {" \r\n\t ", "End:"},
-             {"DELETE FROM t", "Word:DELETE Word:FROM Word:t End:"},
-             {"a<>1", "Word:a Symbol:<> Number:1 End:"},
-             {"a<=-1.5", "Word:a Symbol:<= Symbol:- Number:1.5 End:"},
-             {"(a>=.5)", "Symbol:( Word:a Symbol:>= Number:.5 Symbol:) End:"},
-             {"\"Order No\"='It''s'", "Name:Order No Symbol:= String:It's End:"},
-             {"\"a\"\"b\"", "Name:a\"b End:"},
-             {"''", "String: End:"},
-             {"2Beats _x Поле1", "Word:2Beats Word:_x Word:Поле1 End:"},
-             {"5.;", "Number:5. Symbol:; End:"},
-             {"a!b", "Word:a Invalid:недопустимый символ «!»"},
-             {"a 'open", "Word:a Invalid:не закрыта строка в одинарных кавычках"},
-             {"\"open", "Invalid:не закрыты двойные кавычки"},
-             {"1.5x", "Invalid:неверное число"},
-             {"a № 1", "Word:a Word:№ Number:1 End:"}}) {
+    struct Case {
+        std::string text, tokens;
+    };
+    for (const auto& c :
+         std::vector<Case>{{"", "End:"},
+                           {" \r\n\t ", "End:"},
+                           {"DELETE FROM t", "Word:DELETE Word:FROM Word:t End:"},
+                           {"a<>1", "Word:a Symbol:<> Number:1 End:"},
+                           {"a<=-1.5", "Word:a Symbol:<= Symbol:- Number:1.5 End:"},
+                           {"(a>=.5)", "Symbol:( Word:a Symbol:>= Number:.5 Symbol:) End:"},
+                           {"\"Order No\"='It''s'", "Name:Order No Symbol:= String:It's End:"},
+                           {"\"a\"\"b\"", "Name:a\"b End:"},
+                           {"''", "String: End:"},
+                           {"2Beats _x Поле1", "Word:2Beats Word:_x Word:Поле1 End:"},
+                           {"5.;", "Number:5. Symbol:; End:"},
+                           {"a!b", "Word:a Invalid:недопустимый символ «!»"},
+                           {"a 'open", "Word:a Invalid:не закрыта строка в одинарных кавычках"},
+                           {"\"open", "Invalid:не закрыты двойные кавычки"},
+                           {"1.5x", "Invalid:неверное число"},
+                           {"a № 1", "Word:a Word:№ Number:1 End:"}}) {
         EXPECT_EQ(tokensOf(c.text), c.tokens) << c.text;
     }
 }

@@ -1,5 +1,5 @@
-#include "pdx/sql/parser.h"
 #include "pdx/sql/literal.h"
+#include "pdx/sql/parser.h"
 #include "sql_test_support.h"
 
 using namespace pdx::sql;
@@ -46,17 +46,20 @@ void PrintTo(const InsertErrorCase& c, std::ostream* os) { *os << c.text; }
 
 class InsertError : public testing::TestWithParam<InsertErrorCase> {};
 
-TEST_P(InsertError, IsRefused) { expectError([&] { parse(GetParam().text); }, {GetParam().message}); }
+TEST_P(InsertError, IsRefused) {
+    expectError([&] { parse(GetParam().text); }, {GetParam().message});
+}
 
-INSTANTIATE_TEST_SUITE_P(Cases, InsertError, testing::Values(
-    InsertErrorCase{"INSERT INTO t (a, b) VALUES (1)", "в строке значений 1, а ожидалось 2"},
-    InsertErrorCase{"INSERT INTO t (a) VALUES (1, 2)", "в строке значений 2, а ожидалось 1"},
-    InsertErrorCase{"INSERT INTO t VALUES (1, 2), (3)", "в строке значений 1, а ожидалось 2"},
-    InsertErrorCase{"INSERT INTO t (a, A) VALUES (1, 2)", "поле «A» указано дважды"},
-    InsertErrorCase{"INSERT INTO t VALUES ()", "ожидалось значение"},
-    InsertErrorCase{"INSERT INTO t VALUES (a)", "ожидалось значение"},
-    InsertErrorCase{"INSERT INTO t (a) (1)", "ожидалось VALUES"},
-    InsertErrorCase{"INSERT t VALUES (1)", "ожидалось INTO"},
-    InsertErrorCase{"INSERT INTO t VALUES (1", "ожидалось «)»"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InsertError,
+    testing::Values(InsertErrorCase{"INSERT INTO t (a, b) VALUES (1)", "в строке значений 1, а ожидалось 2"},
+                    InsertErrorCase{"INSERT INTO t (a) VALUES (1, 2)", "в строке значений 2, а ожидалось 1"},
+                    InsertErrorCase{"INSERT INTO t VALUES (1, 2), (3)", "в строке значений 1, а ожидалось 2"},
+                    InsertErrorCase{"INSERT INTO t (a, A) VALUES (1, 2)", "поле «A» указано дважды"},
+                    InsertErrorCase{"INSERT INTO t VALUES ()", "ожидалось значение"},
+                    InsertErrorCase{"INSERT INTO t VALUES (a)", "ожидалось значение"},
+                    InsertErrorCase{"INSERT INTO t (a) (1)", "ожидалось VALUES"},
+                    InsertErrorCase{"INSERT t VALUES (1)", "ожидалось INTO"},
+                    InsertErrorCase{"INSERT INTO t VALUES (1", "ожидалось «)»"}));
 
 }  // namespace

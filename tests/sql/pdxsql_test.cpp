@@ -27,7 +27,8 @@ Outcome runPdxsql(const TempFolder& folder, const std::vector<std::string>& args
     for (const auto& arg : args) command += " " + shellQuoted(arg);
     command += " >" + shellQuoted(folder.file("stdout")) + " 2>" + shellQuoted(folder.file("stderr"));
     int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(folder.file("stdout")), readFile(folder.file("stderr"))};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(folder.file("stdout")),
+            readFile(folder.file("stderr"))};
 }
 
 // Copies sample tables (with their companion files) into the folder.
@@ -48,7 +49,8 @@ TEST(Pdxsql, PrintsStructureAndRows) {
     for (std::string expected : {"Тип: с ключом (полей в ключе: 1)\n", "Размер блока: 2048\n", "Записей: 3\n",
                                  "  ID I4\n  NAME A25\n  MONEYS $8\n", "ID\tNAME\tMONEYS\n",
                                  "1\tMari\t100.00\n2\tKatty\t150.00\n333333333\tElizabet\t75.00\n"}) {
-        EXPECT_NE(outcome.out.find(expected), std::string::npos) << "missing: " << expected << "\nin:\n" << outcome.out;
+        EXPECT_NE(outcome.out.find(expected), std::string::npos) << "missing: " << expected << "\nin:\n"
+                                                                 << outcome.out;
     }
     EXPECT_EQ(outcome.err, "");
 }
@@ -69,10 +71,14 @@ TEST(Pdxsql, ReportsEngineErrorsOnStandardError) {
     TempFolder folder("pdxsql");
     copySample("joins/joina.db", folder);
     std::string before = readFile(folder.file("joina.db"));
-    struct Case { std::string statement; std::string message; };
-    for (const auto& c : {Case{"DELETE FORM x", "Ошибка синтаксиса SQL в позиции 8"},
-                          Case{"DELETE FROM \"" + folder.file("joina.db") + "\" WHERE Nope = 1", "нет поля «Nope»"},
-                          Case{"DELETE FROM \"" + folder.file("absent.db") + "\"", "absent.db"}}) {
+    struct Case {
+        std::string statement;
+        std::string message;
+    };
+    for (const auto& c :
+         {Case{"DELETE FORM x", "Ошибка синтаксиса SQL в позиции 8"},
+          Case{"DELETE FROM \"" + folder.file("joina.db") + "\" WHERE Nope = 1", "нет поля «Nope»"},
+          Case{"DELETE FROM \"" + folder.file("absent.db") + "\"", "absent.db"}}) {
         Outcome outcome = runPdxsql(folder, {"-e", c.statement});
         EXPECT_EQ(outcome.exitCode, 1) << c.statement;
         EXPECT_EQ(outcome.out, "") << c.statement;
@@ -86,7 +92,8 @@ TEST(Pdxsql, ReportsEngineErrorsOnStandardError) {
 
 TEST(Pdxsql, ExplainsUsage) {
     TempFolder folder("pdxsql");
-    for (const auto& args : std::vector<std::vector<std::string>>{{}, {"-e"}, {"-x"}, {"a.db", "b.db"}, {"-e", "x", "y"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{}, {"-e"}, {"-x"}, {"a.db", "b.db"}, {"-e", "x", "y"}}) {
         Outcome outcome = runPdxsql(folder, args);
         EXPECT_EQ(outcome.exitCode, 2) << (args.empty() ? "" : args[0]);
         EXPECT_NE(outcome.err.find("Использование"), std::string::npos);

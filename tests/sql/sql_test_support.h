@@ -27,7 +27,8 @@ void expectError(Action&& action, std::initializer_list<std::string> parts) {
     } catch (const pdx::Error& error) {
         std::string message = error.what();
         for (const auto& part : parts) {
-            EXPECT_NE(message.find(part), std::string::npos) << "message: " << message << "\nmissing: " << part;
+            EXPECT_NE(message.find(part), std::string::npos)
+                << "message: " << message << "\nmissing: " << part;
         }
     }
 }

@@ -66,9 +66,9 @@ TEST(ShareMode, TableOpenElsewhereIsBusy) {
         const char* who;
         DWORD access, share;
     };
-    for (Case c : {Case{"Paradox editing", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
-                   Case{"shared reader", GENERIC_READ, shareAll},
-                   Case{"exclusive writer", GENERIC_WRITE, 0}}) {
+    for (Case c :
+         {Case{"Paradox editing", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+          Case{"shared reader", GENERIC_READ, shareAll}, Case{"exclusive writer", GENERIC_WRITE, 0}}) {
         ForeignHandle other(dir.file("t.db"), c.access, c.share);
         ASSERT_EQ(other.error(), static_cast<DWORD>(ERROR_SUCCESS)) << c.who;
         EXPECT_EQ(kindOfExclusiveOpen(dir.file("t.db")), os::ErrorKind::Busy) << c.who;

@@ -91,7 +91,8 @@ TEST_F(Win32Backend, FramesHaveTheirBoxesAndClientSize) {
         EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
         EXPECT_NE(GetMenuState(menu, SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1));
         for (UINT command : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE})
-            EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1), c.sizeable) << command;
+            EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1), c.sizeable)
+                << command;
     }
 }
 
@@ -131,7 +132,8 @@ TEST_F(Win32Backend, LabelsAlignAndBreakLines) {
         Alignment alignment;
         const char* name;
     };
-    for (Case c : {Case{Alignment::Left, "left"}, Case{Alignment::Center, "centre"}, Case{Alignment::Right, "right"}}) {
+    for (Case c : {Case{Alignment::Left, "left"}, Case{Alignment::Center, "centre"},
+                   Case{Alignment::Right, "right"}}) {
         auto window = backend->createWindow(dialogDesc("Метки"), [] {});
         LabelDesc desc;
         desc.name = "Label1";
@@ -147,8 +149,14 @@ TEST_F(Win32Backend, LabelsAlignAndBreakLines) {
         auto [first, last] = inkColumns(handle);
         ASSERT_GE(first, 0) << c.name << ": nothing drawn";
         switch (c.alignment) {
-        case Alignment::Left: EXPECT_LE(first, 2) << c.name; EXPECT_LT(last, 150) << c.name; break;
-        case Alignment::Right: EXPECT_GE(last, 197) << c.name; EXPECT_GT(first, 50) << c.name; break;
+        case Alignment::Left:
+            EXPECT_LE(first, 2) << c.name;
+            EXPECT_LT(last, 150) << c.name;
+            break;
+        case Alignment::Right:
+            EXPECT_GE(last, 197) << c.name;
+            EXPECT_GT(first, 50) << c.name;
+            break;
         case Alignment::Center: EXPECT_NEAR(first, 199 - last, 2) << c.name; break;
         }
         label->setText("одна");
@@ -220,7 +228,8 @@ TEST_F(Win32Backend, ButtonIsOwnerDrawnTabStopWithHandCursor) {
     EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
     EXPECT_TRUE(style & WS_TABSTOP);
     EXPECT_EQ(textOf(handle), L"Выполнить");
-    EXPECT_TRUE(SendMessageW(form, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(SendMessageW(form, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 }
 
@@ -250,7 +259,8 @@ TEST_F(Win32Backend, ButtonShowsTheGlyphOfItsState) {
         bool enabled;
         COLORREF shown, hidden;
     };
-    for (Case c : {Case{true, RGB(0, 0xC0, 0), RGB(0, 0, 0xC0)}, Case{false, RGB(0, 0, 0xC0), RGB(0, 0xC0, 0)}}) {
+    for (Case c :
+         {Case{true, RGB(0, 0xC0, 0), RGB(0, 0, 0xC0)}, Case{false, RGB(0, 0, 0xC0), RGB(0, 0xC0, 0)}}) {
         button->setEnabled(c.enabled);
         UpdateWindow(handle);
         EXPECT_TRUE(shows(handle, c.shown)) << c.enabled;

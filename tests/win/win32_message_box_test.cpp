@@ -66,7 +66,9 @@ void CALLBACK pressEnterOnce(HWND, UINT, UINT_PTR timer, DWORD) {
     pressKey(VK_RETURN);
 }
 
-MessageBoxDesc confirmation() { return ui::messageDlgBox("Заменить таблицы?", ui::mtConfirmation, {ui::mbYes, ui::mbNo}); }
+MessageBoxDesc confirmation() {
+    return ui::messageDlgBox("Заменить таблицы?", ui::mtConfirmation, {ui::mbYes, ui::mbNo});
+}
 
 class Win32MessageBox : public testing::Test {
 protected:

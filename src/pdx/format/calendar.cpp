@@ -4,7 +4,7 @@ namespace pdx::calendar {
 namespace {
 // Day number of 1970-01-01.
 constexpr std::int64_t kUnixEpoch = 719163;
-}
+}  // namespace
 
 bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -26,8 +26,7 @@ CivilDate fromDayNumber(std::int64_t days) {
     std::int64_t z = days - kUnixEpoch + 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const std::int64_t dayOfEra = z - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const std::int64_t mp = (5 * dayOfYear + 2) / 153;
     const auto day = static_cast<unsigned>(dayOfYear - (153 * mp + 2) / 5 + 1);

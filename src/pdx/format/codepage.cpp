@@ -27,11 +27,16 @@ const char16_t* tableFor(std::uint16_t id) {
 bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c) {
     const auto lead = static_cast<unsigned char>(s[i]);
     std::size_t extra = 0;
-    if (lead < 0x80) extra = 0;
-    else if ((lead >> 5) == 0x6) extra = 1;
-    else if ((lead >> 4) == 0xE) extra = 2;
-    else if ((lead >> 3) == 0x1E) extra = 3;
-    else return false;
+    if (lead < 0x80)
+        extra = 0;
+    else if ((lead >> 5) == 0x6)
+        extra = 1;
+    else if ((lead >> 4) == 0xE)
+        extra = 2;
+    else if ((lead >> 3) == 0x1E)
+        extra = 3;
+    else
+        return false;
     if (i + extra >= s.size()) return false;
     c = extra == 0 ? lead : (lead & (0x3F >> extra));
     for (std::size_t k = 1; k <= extra; ++k) {

@@ -116,8 +116,8 @@ std::string text(const std::uint8_t* p, std::size_t n) {
 std::string decodeText(const std::string& bytes, const FieldDef& field, const CodePage& codePage) {
     auto utf8 = codePage.toUtf8(bytes);
     if (!utf8) {
-        throw Error::field(field.name, "кодовая страница " + std::to_string(codePage.id()) +
-                                           " не поддерживается");
+        throw Error::field(field.name,
+                           "кодовая страница " + std::to_string(codePage.id()) + " не поддерживается");
     }
     return *utf8;
 }
@@ -164,8 +164,7 @@ Value decodeField(const std::uint8_t* p, const FieldDef& field, const CodePage& 
     throw Error::field(field.name, "неизвестный тип поля");
 }
 
-void encodeField(const Value& value, const FieldDef& field, const CodePage& codePage,
-                 std::uint8_t* out) {
+void encodeField(const Value& value, const FieldDef& field, const CodePage& codePage, std::uint8_t* out) {
     const std::size_t width = fieldWidth(field);
     std::memset(out, 0, width);
     if (std::holds_alternative<std::monostate>(value)) return;

@@ -16,8 +16,7 @@ Value decodeField(const std::uint8_t* data, const FieldDef& field, const CodePag
 
 // Encodes a non-blob value into fieldWidth(field) bytes at `out` (monostate: blank).
 // Throws pdx::Error naming the field when the value does not fit it.
-void encodeField(const Value& value, const FieldDef& field, const CodePage& codePage,
-                 std::uint8_t* out);
+void encodeField(const Value& value, const FieldDef& field, const CodePage& codePage, std::uint8_t* out);
 
 // Text of a field between the code page and UTF-8. Throws pdx::Error naming the field.
 std::string decodeText(const std::string& bytes, const FieldDef& field, const CodePage& codePage);

@@ -1,9 +1,9 @@
 #include "pdx/format/header.h"
 
-#include "pdx/format/bytes.h"
-#include "pdx/format/field_layout.h"
-#include "pdx/format/db_format.h"
 #include "pdx/error.h"
+#include "pdx/format/bytes.h"
+#include "pdx/format/db_format.h"
+#include "pdx/format/field_layout.h"
 
 #include <algorithm>
 
@@ -78,12 +78,10 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize) {
     h.firstBlock = bytes::le16(&b[kFirstBlock]);
 
     if (info.level < kMinLevel || info.level > kMaxLevel) {
-        throw Error::refused("неизвестная версия формата Paradox (" +
-                                    std::to_string(info.level) + ")");
+        throw Error::refused("неизвестная версия формата Paradox (" + std::to_string(info.level) + ")");
     }
     if (info.fileType != kKeyedTable && info.fileType != kUnkeyedTable) {
-        throw Error::refused("файл не является таблицей Paradox (тип " +
-                                    std::to_string(info.fileType) + ")");
+        throw Error::refused("файл не является таблицей Paradox (тип " + std::to_string(info.fileType) + ")");
     }
     if (blockKiB < 1 || blockKiB > kMaxBlockSizeKiB) {
         throw Error::corrupt("недопустимый размер блока");
@@ -111,8 +109,7 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize) {
         const std::uint8_t* rec = reader.take(2);
         if (!isValidField(rec[0], rec[1])) {
             throw Error::corrupt("поле " + std::to_string(i + 1) + " неизвестного типа " +
-                                          std::to_string(rec[0]) + " или размера " +
-                                          std::to_string(rec[1]));
+                                 std::to_string(rec[0]) + " или размера " + std::to_string(rec[1]));
         }
         FieldDef field{"", static_cast<FieldType>(rec[0]), rec[1]};
         h.offsets.push_back(offset);

@@ -11,15 +11,15 @@
 namespace pdx {
 
 struct Header {
-    std::vector<std::uint8_t> bytes;    // all headerSize bytes as stored
+    std::vector<std::uint8_t> bytes;  // all headerSize bytes as stored
     TableInfo info;
     std::vector<FieldDef> fields;
-    std::vector<std::size_t> offsets;   // where each field starts in a record
+    std::vector<std::size_t> offsets;  // where each field starts in a record
     std::uint16_t firstBlock = 0;
-    std::uint32_t physicalBlocks = 0;   // whole blocks the file holds after the header
+    std::uint32_t physicalBlocks = 0;  // whole blocks the file holds after the header
     CodePage codePage{0};
 
-    std::size_t keySize() const;        // bytes taken by the key fields at a record's start
+    std::size_t keySize() const;  // bytes taken by the key fields at a record's start
 };
 
 // The header's size as a file's first bytes give it. Throws pdx::Error when it cannot be the

@@ -1,10 +1,10 @@
 #include "pdx/format/new_header.h"
 
+#include "pdx/error.h"
 #include "pdx/format/bytes.h"
 #include "pdx/format/codepage.h"
-#include "pdx/format/field_layout.h"
 #include "pdx/format/db_format.h"
-#include "pdx/error.h"
+#include "pdx/format/field_layout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -69,12 +69,12 @@ std::vector<std::uint8_t> buildHeader(const NewTable& t) {
     bytes::putLe16(&h[kLevelId2], 0x0100u | kParadox7);
     bytes::putLe32(&h[kUpdateTime], static_cast<std::uint32_t>(std::time(nullptr)));
     bytes::putLe16(&h[kHiFieldId], static_cast<std::uint32_t>(n + 1));
-    bytes::putLe16(&h[kHiFieldIdInfo],
-                   static_cast<std::uint32_t>(kHiFieldIdInfoBase + 6 * n + kPointerSize + kLongTableName + namesLength));
+    bytes::putLe16(&h[kHiFieldIdInfo], static_cast<std::uint32_t>(kHiFieldIdInfoBase + 6 * n + kPointerSize +
+                                                                  kLongTableName + namesLength));
     bytes::putLe16(&h[kCodePage], t.codePage);
     bytes::putLe16(&h[kUnknown6C], kUnknown6CValue);
-    bytes::putLe16(&h[kUnknown6E],
-                   static_cast<std::uint32_t>(kUnknown6EBase + 8 * n + kPointerSize + kLongTableName + namesLength));
+    bytes::putLe16(&h[kUnknown6E], static_cast<std::uint32_t>(kUnknown6EBase + 8 * n + kPointerSize +
+                                                              kLongTableName + namesLength));
     bytes::putLe16(&h[kChangeCount4], kFirstChangeCount4);
     for (std::size_t i = 0; i < n; ++i) {
         h[kDataHeaderEnd + 2 * i] = static_cast<std::uint8_t>(t.fields[i].type);

@@ -14,7 +14,7 @@ constexpr std::uint16_t kNewTableCodePage = 1251;
 struct NewTable {
     std::vector<FieldDef> fields;  // names in UTF-8
     std::size_t keyFieldCount = 0;
-    std::string fileName;          // the table's own file name, kept in the header
+    std::string fileName;  // the table's own file name, kept in the header
     std::uint16_t codePage = kNewTableCodePage;
 };
 

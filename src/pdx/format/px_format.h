@@ -23,8 +23,8 @@ constexpr std::size_t kHeaderSize = 0x800;
 constexpr std::uint32_t kMinBlockSizeKiB = 2;
 constexpr std::size_t kMinEntriesPerBlock = 3;
 constexpr std::uint32_t kAutoIncrementValue = 1;  // what Paradox keeps at kAutoIncrement
-constexpr std::size_t kEntryTail = 6;              // block number, record count, unused
-constexpr std::uint32_t kMaxCount = 0x7FFF;        // counts above this are capped
+constexpr std::size_t kEntryTail = 6;             // block number, record count, unused
+constexpr std::uint32_t kMaxCount = 0x7FFF;       // counts above this are capped
 
 // Index shorts are stored like the table's short fields: big-endian, sign bit flipped.
 inline void putShort(std::uint8_t* p, std::uint32_t v) {

@@ -22,8 +22,8 @@ std::string dateText(std::int64_t days) {
 }
 
 std::string timeText(std::int64_t ms) {
-    std::string s = twoDigits(ms / 3600000) + ":" + twoDigits(ms / 60000 % 60) + ":" +
-                    twoDigits(ms / 1000 % 60);
+    std::string s =
+        twoDigits(ms / 3600000) + ":" + twoDigits(ms / 60000 % 60) + ":" + twoDigits(ms / 1000 % 60);
     if (ms % 1000 != 0) {
         char buf[8];
         std::snprintf(buf, sizeof buf, ".%03lld", static_cast<long long>(ms % 1000));
@@ -70,9 +70,7 @@ std::string formatValue(const Value& value, const FieldDef& field) {
         std::string operator()(std::monostate) const { return ""; }
         std::string operator()(bool b) const { return b ? "true" : "false"; }
         std::string operator()(std::int64_t v) const { return std::to_string(v); }
-        std::string operator()(double v) const {
-            return numberText(v, field.type == FieldType::Currency);
-        }
+        std::string operator()(double v) const { return numberText(v, field.type == FieldType::Currency); }
         std::string operator()(const std::string& s) const { return s; }
         std::string operator()(const Date& d) const { return dateText(d.days); }
         std::string operator()(const Time& t) const { return timeText(t.milliseconds); }

@@ -34,19 +34,19 @@ struct Expr {
 };
 
 struct Delete {
-    std::string table;  // the file path: a quoted path as written, or a bare name + ".db"
+    std::string table;                  // the file path: a quoted path as written, or a bare name + ".db"
     std::shared_ptr<const Expr> where;  // null when there is no WHERE
 };
 
 struct CreateTable {
     std::string table;
-    std::vector<FieldDef> fields;       // types and sizes as stored in the header
-    std::size_t keyFieldCount = 0;      // the primary key is the leading fields
+    std::vector<FieldDef> fields;   // types and sizes as stored in the header
+    std::size_t keyFieldCount = 0;  // the primary key is the leading fields
 };
 
 struct Insert {
     std::string table;
-    std::vector<std::string> columns;            // empty: all fields in order
+    std::vector<std::string> columns;  // empty: all fields in order
     std::vector<std::vector<Literal>> rows;
 };
 

@@ -22,22 +22,27 @@ struct FixedType {
 };
 
 constexpr FixedType kFixedTypes[] = {
-    {"smallint", FieldType::Short, 2},   {"integer", FieldType::Long, 4},
-    {"int", FieldType::Long, 4},         {"autoinc", FieldType::AutoInc, 4},
-    {"float", FieldType::Number, 8},     {"numeric", FieldType::Number, 8},
-    {"money", FieldType::Currency, 8},   {"boolean", FieldType::Logical, 1},
-    {"date", FieldType::Date, 4},        {"time", FieldType::Time, 4},
+    {"smallint", FieldType::Short, 2},
+    {"integer", FieldType::Long, 4},
+    {"int", FieldType::Long, 4},
+    {"autoinc", FieldType::AutoInc, 4},
+    {"float", FieldType::Number, 8},
+    {"numeric", FieldType::Number, 8},
+    {"money", FieldType::Currency, 8},
+    {"boolean", FieldType::Logical, 1},
+    {"date", FieldType::Date, 4},
+    {"time", FieldType::Time, 4},
     {"timestamp", FieldType::Timestamp, 8},
 };
 
 std::optional<FieldType> blobSubtype(long long subtype) {
     switch (subtype) {
-        case 1: return FieldType::Memo;
-        case 2: return FieldType::Blob;
-        case 3: return FieldType::FormattedMemo;
-        case 4: return FieldType::Ole;
-        case 5: return FieldType::Graphic;
-        default: return std::nullopt;
+    case 1: return FieldType::Memo;
+    case 2: return FieldType::Blob;
+    case 3: return FieldType::FormattedMemo;
+    case 4: return FieldType::Ole;
+    case 5: return FieldType::Graphic;
+    default: return std::nullopt;
     }
 }
 
@@ -49,23 +54,23 @@ std::string outOfRange(std::string_view what, long long low, long long high) {
 
 std::string typeDescription(FieldType type) {
     switch (type) {
-        case FieldType::Alpha: return "текст";
-        case FieldType::Date: return "дата";
-        case FieldType::Short: return "короткое целое";
-        case FieldType::Long: return "целое";
-        case FieldType::Currency: return "денежная сумма";
-        case FieldType::Number: return "число";
-        case FieldType::Logical: return "логическое";
-        case FieldType::Memo: return "мемо";
-        case FieldType::Blob: return "двоичные данные (BLOB)";
-        case FieldType::FormattedMemo: return "форматированное мемо";
-        case FieldType::Ole: return "OLE";
-        case FieldType::Graphic: return "изображение";
-        case FieldType::Time: return "время";
-        case FieldType::Timestamp: return "дата и время";
-        case FieldType::AutoInc: return "автоинкремент";
-        case FieldType::Bcd: return "десятичное (BCD)";
-        case FieldType::Bytes: return "байты";
+    case FieldType::Alpha: return "текст";
+    case FieldType::Date: return "дата";
+    case FieldType::Short: return "короткое целое";
+    case FieldType::Long: return "целое";
+    case FieldType::Currency: return "денежная сумма";
+    case FieldType::Number: return "число";
+    case FieldType::Logical: return "логическое";
+    case FieldType::Memo: return "мемо";
+    case FieldType::Blob: return "двоичные данные (BLOB)";
+    case FieldType::FormattedMemo: return "форматированное мемо";
+    case FieldType::Ole: return "OLE";
+    case FieldType::Graphic: return "изображение";
+    case FieldType::Time: return "время";
+    case FieldType::Timestamp: return "дата и время";
+    case FieldType::AutoInc: return "автоинкремент";
+    case FieldType::Bcd: return "десятичное (BCD)";
+    case FieldType::Bytes: return "байты";
     }
     return "неизвестный тип";
 }
@@ -77,7 +82,8 @@ std::string columnType(std::string_view typeName, const std::vector<long long>& 
         if (args.size() >= low && args.size() <= high) return {};
         if (high == 0) return "у типа " + upper + " не бывает параметров";
         if (low == high) return "у типа " + upper + " должно быть параметров: " + std::to_string(low);
-        return "у типа " + upper + " должно быть от " + std::to_string(low) + " до " + std::to_string(high) + " параметров";
+        return "у типа " + upper + " должно быть от " + std::to_string(low) + " до " + std::to_string(high) +
+               " параметров";
     };
 
     for (const auto& fixed : kFixedTypes) {
@@ -109,7 +115,8 @@ std::string columnType(std::string_view typeName, const std::vector<long long>& 
     }
     if (name == "blob") {
         if (auto problem = argumentsExpected(2, 2); !problem.empty()) return problem;
-        if (args[0] < 0 || args[0] > kMaxBlobInline) return outOfRange("размер BLOB в записи", 0, kMaxBlobInline);
+        if (args[0] < 0 || args[0] > kMaxBlobInline)
+            return outOfRange("размер BLOB в записи", 0, kMaxBlobInline);
         auto type = blobSubtype(args[1]);
         if (!type) return outOfRange("подтип BLOB", 1, 5);
         field.type = *type;

@@ -11,8 +11,7 @@ namespace pdx::sql {
 
 // Fills field.type and field.size for a type written as `typeName(args...)`.
 // Returns an empty string on success, else the problem in Russian.
-std::string columnType(std::string_view typeName, const std::vector<long long>& args,
-                       FieldDef& field);
+std::string columnType(std::string_view typeName, const std::vector<long long>& args, FieldDef& field);
 
 // The type's name for messages, in Russian.
 std::string typeDescription(FieldType type);

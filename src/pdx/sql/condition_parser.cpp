@@ -24,11 +24,11 @@ bool isConditionKeyword(const std::string& folded) {
 
 CompareOp mirrored(CompareOp op) {
     switch (op) {
-        case CompareOp::Less: return CompareOp::Greater;
-        case CompareOp::LessOrEqual: return CompareOp::GreaterOrEqual;
-        case CompareOp::Greater: return CompareOp::Less;
-        case CompareOp::GreaterOrEqual: return CompareOp::LessOrEqual;
-        default: return op;
+    case CompareOp::Less: return CompareOp::Greater;
+    case CompareOp::LessOrEqual: return CompareOp::GreaterOrEqual;
+    case CompareOp::Greater: return CompareOp::Less;
+    case CompareOp::GreaterOrEqual: return CompareOp::LessOrEqual;
+    default: return op;
     }
 }
 
@@ -89,7 +89,8 @@ private:
         if (tokens_.atLiteral()) return {false, {}, tokens_.literal(), token.offset};
         // A bare name starting with a digit is more likely a mistyped number, such as 1e5.
         if (token.kind == TokenKind::Word && token.text[0] >= '0' && token.text[0] <= '9') {
-            tokens_.failAt(token, "неверное число " + quoted(token.text) + " (имя поля с цифры пишите в кавычках)");
+            tokens_.failAt(token,
+                           "неверное число " + quoted(token.text) + " (имя поля с цифры пишите в кавычках)");
         }
         bool bareName = token.kind == TokenKind::Word && !isConditionKeyword(foldCase(token.text));
         if (!bareName && token.kind != TokenKind::QuotedName) tokens_.fail("ожидалось поле или значение");
@@ -98,8 +99,8 @@ private:
 
     std::optional<CompareOp> compareOp() {
         static const std::pair<std::string_view, CompareOp> kOps[] = {
-            {"=", CompareOp::Equal},   {"<>", CompareOp::NotEqual},    {"<", CompareOp::Less},
-            {"<=", CompareOp::LessOrEqual}, {">", CompareOp::Greater}, {">=", CompareOp::GreaterOrEqual},
+            {"=", CompareOp::Equal},        {"<>", CompareOp::NotEqual}, {"<", CompareOp::Less},
+            {"<=", CompareOp::LessOrEqual}, {">", CompareOp::Greater},   {">=", CompareOp::GreaterOrEqual},
         };
         for (const auto& [symbol, op] : kOps) {
             if (tokens_.acceptSymbol(symbol)) return op;
@@ -109,7 +110,8 @@ private:
 
     std::shared_ptr<const Expr> comparison() {
         if (++comparisons_ > kMaxComparisons) {
-            tokens_.failAt(tokens_.peek(), "в условии больше " + std::to_string(kMaxComparisons) + " сравнений");
+            tokens_.failAt(tokens_.peek(),
+                           "в условии больше " + std::to_string(kMaxComparisons) + " сравнений");
         }
         Operand left = operand();
         auto expr = std::make_shared<Expr>();

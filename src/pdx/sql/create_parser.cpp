@@ -23,7 +23,8 @@ public:
         std::optional<std::vector<std::string>> key;
         const Token* keyAt = nullptr;
         do {
-            if (TokenStream::isKeyword(tokens_.peek(), "primary") && TokenStream::isKeyword(tokens_.peek(1), "key")) {
+            if (TokenStream::isKeyword(tokens_.peek(), "primary") &&
+                TokenStream::isKeyword(tokens_.peek(1), "key")) {
                 if (key) tokens_.failAt(tokens_.peek(), "первичный ключ указан дважды");
                 keyAt = &tokens_.take();
                 tokens_.take();
@@ -49,14 +50,16 @@ private:
             tokens_.failAt(nameAt, "имя поля длиннее " + std::to_string(kMaxFieldNameLength) + " символов");
         }
         for (const auto& other : earlier) {
-            if (sameName(other.name, field.name)) tokens_.failAt(nameAt, "поле " + quoted(field.name) + " указано дважды");
+            if (sameName(other.name, field.name))
+                tokens_.failAt(nameAt, "поле " + quoted(field.name) + " указано дважды");
         }
         const Token& typeAt = tokens_.peek();
         if (typeAt.kind != TokenKind::Word) tokens_.fail("ожидался тип поля " + quoted(field.name));
         std::string typeName = tokens_.take().text;
         std::vector<long long> args;
         if (tokens_.acceptSymbol("(")) {
-            do args.push_back(typeArgument()); while (tokens_.acceptSymbol(","));
+            do args.push_back(typeArgument());
+            while (tokens_.acceptSymbol(","));
             tokens_.expectSymbol(")");
         }
         std::string problem = columnType(typeName, args, field);
@@ -69,7 +72,8 @@ private:
         long long value = 0;
         const char* end = token.text.data() + token.text.size();
         auto [stop, error] = std::from_chars(token.text.data(), end, value);
-        if (token.kind != TokenKind::Number || error != std::errc() || stop != end) tokens_.fail("ожидалось целое число");
+        if (token.kind != TokenKind::Number || error != std::errc() || stop != end)
+            tokens_.fail("ожидалось целое число");
         tokens_.take();
         return value;
     }

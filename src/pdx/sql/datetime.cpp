@@ -48,7 +48,8 @@ std::optional<Date> readDate(std::string_view& text) {
 
 std::optional<Time> readTime(std::string_view& text) {
     int hours = 0, minutes = 0, seconds = 0, milliseconds = 0;
-    if (!readDigits(text, 2, hours) || !readChar(text, ':') || !readDigits(text, 2, minutes)) return std::nullopt;
+    if (!readDigits(text, 2, hours) || !readChar(text, ':') || !readDigits(text, 2, minutes))
+        return std::nullopt;
     if (readChar(text, ':')) {
         if (!readDigits(text, 2, seconds)) return std::nullopt;
         if (readChar(text, '.') && !readFraction(text, milliseconds)) return std::nullopt;

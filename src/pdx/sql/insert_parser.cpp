@@ -13,7 +13,8 @@ Insert parseInsert(TokenStream& tokens) {
         const Token& rowAt = tokens.peek();
         tokens.expectSymbol("(");
         std::vector<Literal> row;
-        do row.push_back(tokens.literal()); while (tokens.acceptSymbol(","));
+        do row.push_back(tokens.literal());
+        while (tokens.acceptSymbol(","));
         tokens.expectSymbol(")");
         // Without a column list every row must match the first; the table is checked later.
         std::size_t expected = !result.columns.empty() ? result.columns.size()

@@ -70,7 +70,9 @@ private:
             }
         }
         std::size_t length = 1;
-        while (start + length < text_.size() && (static_cast<unsigned char>(text_[start + length]) & 0xC0) == 0x80) ++length;
+        while (start + length < text_.size() &&
+               (static_cast<unsigned char>(text_[start + length]) & 0xC0) == 0x80)
+            ++length;
         throw LexicalError{start, "недопустимый символ " + quoted(text_.substr(start, length))};
     }
 
@@ -117,7 +119,8 @@ std::vector<Token> tokenize(std::string_view text) { return Lexer(text).run(); }
 
 void throwSyntaxError(std::string_view text, std::size_t offset, const std::string& problem) {
     std::size_t position = characterCount(text.substr(0, offset)) + 1;
-    throw Error(Error::Kind::Syntax, "Ошибка синтаксиса SQL в позиции " + std::to_string(position) + ": " + problem);
+    throw Error(Error::Kind::Syntax,
+                "Ошибка синтаксиса SQL в позиции " + std::to_string(position) + ": " + problem);
 }
 
 }  // namespace pdx::sql

@@ -9,12 +9,12 @@
 namespace pdx::sql {
 
 enum class TokenKind {
-    Word,          // a bare name or a keyword: letters, digits, '_'
-    QuotedName,    // "..." with "" standing for one quote; text holds the name
-    String,        // '...' with '' standing for one quote; text holds the string
-    Number,        // digits with an optional point and digits
-    Symbol,        // ( ) , ; = <> < <= > >= + -
-    Invalid,       // text that starts no token; text holds the problem, and nothing follows
+    Word,        // a bare name or a keyword: letters, digits, '_'
+    QuotedName,  // "..." with "" standing for one quote; text holds the name
+    String,      // '...' with '' standing for one quote; text holds the string
+    Number,      // digits with an optional point and digits
+    Symbol,      // ( ) , ; = <> < <= > >= + -
+    Invalid,     // text that starts no token; text holds the problem, and nothing follows
     End,
 };
 
@@ -29,7 +29,6 @@ struct Token {
 std::vector<Token> tokenize(std::string_view text);
 
 // The Russian syntax error for a place in the statement: "Ошибка синтаксиса SQL в позиции N: ...".
-[[noreturn]] void throwSyntaxError(std::string_view text, std::size_t offset,
-                                   const std::string& problem);
+[[noreturn]] void throwSyntaxError(std::string_view text, std::size_t offset, const std::string& problem);
 
 }  // namespace pdx::sql

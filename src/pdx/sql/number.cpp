@@ -40,7 +40,8 @@ int compareMagnitudes(const Decimal& a, const Decimal& b) {
     // Pad the fractions to the full scale so that digits line up.
     auto fractionOf = [](const Decimal& d, std::string_view trimmed) {
         if (trimmed.empty()) return std::string();
-        std::size_t leading = static_cast<std::size_t>(d.scale) > d.digits.size() ? d.scale - d.digits.size() : 0;
+        std::size_t leading =
+            static_cast<std::size_t>(d.scale) > d.digits.size() ? d.scale - d.digits.size() : 0;
         return std::string(leading, '0') + std::string(trimmed);
     };
     std::string fa = fractionOf(a, pa.fraction);
@@ -99,8 +100,10 @@ IntegerBound::IntegerBound(const Decimal& value) {
     // -w.f has floor -(w + 1) when there is a fraction.
     floor_ = static_cast<std::int64_t>(0 - whole);
     if (fraction_) {
-        if (floor_ == std::numeric_limits<std::int64_t>::min()) beyond_ = -1;
-        else --floor_;
+        if (floor_ == std::numeric_limits<std::int64_t>::min())
+            beyond_ = -1;
+        else
+            --floor_;
     }
 }
 

@@ -24,9 +24,9 @@ public:
     int compare(std::int64_t value) const;
 
 private:
-    std::int64_t floor_ = 0;   // the largest integer not above the decimal, when in range
-    bool fraction_ = false;    // the decimal lies strictly between floor_ and floor_ + 1
-    int beyond_ = 0;           // +1: above every int64, -1: below every int64
+    std::int64_t floor_ = 0;  // the largest integer not above the decimal, when in range
+    bool fraction_ = false;   // the decimal lies strictly between floor_ and floor_ + 1
+    int beyond_ = 0;          // +1: above every int64, -1: below every int64
 };
 
 }  // namespace pdx::sql

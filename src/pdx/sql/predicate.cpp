@@ -37,12 +37,12 @@ int order(const T& a, const T& b) {
 
 bool holds(CompareOp op, int order) {
     switch (op) {
-        case CompareOp::Equal: return order == 0;
-        case CompareOp::NotEqual: return order != 0;
-        case CompareOp::Less: return order < 0;
-        case CompareOp::LessOrEqual: return order <= 0;
-        case CompareOp::Greater: return order > 0;
-        case CompareOp::GreaterOrEqual: return order >= 0;
+    case CompareOp::Equal: return order == 0;
+    case CompareOp::NotEqual: return order != 0;
+    case CompareOp::Less: return order < 0;
+    case CompareOp::LessOrEqual: return order <= 0;
+    case CompareOp::Greater: return order > 0;
+    case CompareOp::GreaterOrEqual: return order >= 0;
     }
     return false;
 }
@@ -61,7 +61,9 @@ struct ValueOrder {
     int operator()(Time v) const { return order(v.milliseconds, as<Time>().milliseconds); }
     int operator()(Timestamp v) const { return order(v.milliseconds, as<Timestamp>().milliseconds); }
     template <typename Other>
-    int operator()(const Other&) const { unexpected(); }
+    int operator()(const Other&) const {
+        unexpected();
+    }
 
     const NumericKey& numeric() const { return as<NumericKey>(); }
     template <typename T>
@@ -90,20 +92,20 @@ public:
         auto node = std::make_unique<Node>();
         node->kind = expr.kind;
         switch (expr.kind) {
-            case Expr::Kind::And:
-            case Expr::Kind::Or:
-                node->left = bind(*expr.left);
-                node->right = bind(*expr.right);
-                break;
-            case Expr::Kind::Not: node->left = bind(*expr.left); break;
-            case Expr::Kind::IsNull:
-            case Expr::Kind::IsNotNull: node->field = fieldIndex(expr.field); break;
-            case Expr::Kind::Compare:
-                node->field = fieldIndex(expr.field);
-                node->op = expr.op;
-                node->key = comparand(fields_[node->field], expr.literal);
-                node->fieldName = fields_[node->field].name;
-                break;
+        case Expr::Kind::And:
+        case Expr::Kind::Or:
+            node->left = bind(*expr.left);
+            node->right = bind(*expr.right);
+            break;
+        case Expr::Kind::Not: node->left = bind(*expr.left); break;
+        case Expr::Kind::IsNull:
+        case Expr::Kind::IsNotNull: node->field = fieldIndex(expr.field); break;
+        case Expr::Kind::Compare:
+            node->field = fieldIndex(expr.field);
+            node->op = expr.op;
+            node->key = comparand(fields_[node->field], expr.literal);
+            node->fieldName = fields_[node->field].name;
+            break;
         }
         return node;
     }
@@ -123,44 +125,44 @@ private:
 
     Comparand comparand(const FieldDef& field, const Literal& literal) const {
         auto mismatch = [&]() -> Error {
-            return Error::field(field.name, "нельзя сравнивать поле типа «" +
-                         typeDescription(field.type) + "» со значением " + literalText(literal));
+            return Error::field(field.name, "нельзя сравнивать поле типа «" + typeDescription(field.type) +
+                                                "» со значением " + literalText(literal));
         };
         auto text = [&]() -> const std::string& {
             if (auto value = std::get_if<std::string>(&literal)) return *value;
             throw mismatch();
         };
         auto badFormat = [&](std::string_view format) {
-            return Error::field(field.name, "значение " + literalText(literal) + " не в виде '" +
-                         std::string(format) + "'");
+            return Error::field(
+                field.name, "значение " + literalText(literal) + " не в виде '" + std::string(format) + "'");
         };
         switch (field.type) {
-            case FieldType::Short:
-            case FieldType::Long:
-            case FieldType::AutoInc:
-            case FieldType::Number:
-            case FieldType::Currency:
-            case FieldType::Bcd: {
-                auto number = std::get_if<Number>(&literal);
-                if (!number) throw mismatch();
-                return numericKey(number->text);
-            }
-            case FieldType::Alpha: return text();
-            case FieldType::Logical:
-                if (auto value = std::get_if<bool>(&literal)) return *value;
-                throw mismatch();
-            case FieldType::Date:
-                if (auto value = parseDate(text())) return *value;
-                throw badFormat("ГГГГ-ММ-ДД");
-            case FieldType::Time:
-                if (auto value = parseTime(text())) return *value;
-                throw badFormat("ЧЧ:ММ:СС");
-            case FieldType::Timestamp:
-                if (auto value = parseTimestamp(text())) return *value;
-                throw badFormat("ГГГГ-ММ-ДД ЧЧ:ММ:СС");
-            default:
-                throw Error::field(field.name, "поле типа «" + typeDescription(field.type) +
-                            "» нельзя сравнивать, только проверять IS NULL");
+        case FieldType::Short:
+        case FieldType::Long:
+        case FieldType::AutoInc:
+        case FieldType::Number:
+        case FieldType::Currency:
+        case FieldType::Bcd: {
+            auto number = std::get_if<Number>(&literal);
+            if (!number) throw mismatch();
+            return numericKey(number->text);
+        }
+        case FieldType::Alpha: return text();
+        case FieldType::Logical:
+            if (auto value = std::get_if<bool>(&literal)) return *value;
+            throw mismatch();
+        case FieldType::Date:
+            if (auto value = parseDate(text())) return *value;
+            throw badFormat("ГГГГ-ММ-ДД");
+        case FieldType::Time:
+            if (auto value = parseTime(text())) return *value;
+            throw badFormat("ЧЧ:ММ:СС");
+        case FieldType::Timestamp:
+            if (auto value = parseTimestamp(text())) return *value;
+            throw badFormat("ГГГГ-ММ-ДД ЧЧ:ММ:СС");
+        default:
+            throw Error::field(field.name, "поле типа «" + typeDescription(field.type) +
+                                               "» нельзя сравнивать, только проверять IS NULL");
         }
     }
 
@@ -172,7 +174,8 @@ private:
         double real = 0;
         auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), real);
         if (error == std::errc::result_out_of_range) {
-            real = exact->negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+            real = exact->negative ? -std::numeric_limits<double>::infinity()
+                                   : std::numeric_limits<double>::infinity();
         }
         return NumericKey{*exact, IntegerBound(*exact), real};
     }
@@ -182,31 +185,33 @@ private:
 
 Truth evaluate(const Node& node, const std::function<Value(std::size_t)>& valueOf) {
     switch (node.kind) {
-        case Expr::Kind::And: {
-            Truth left = evaluate(*node.left, valueOf);
-            if (left == Truth::False) return Truth::False;
-            return std::min(left, evaluate(*node.right, valueOf));
-        }
-        case Expr::Kind::Or: {
-            Truth left = evaluate(*node.left, valueOf);
-            if (left == Truth::True) return Truth::True;
-            return std::max(left, evaluate(*node.right, valueOf));
-        }
-        case Expr::Kind::Not: return !evaluate(*node.left, valueOf);
-        case Expr::Kind::IsNull:
-        case Expr::Kind::IsNotNull: {
-            bool blank = std::holds_alternative<std::monostate>(valueOf(node.field));
-            return blank == (node.kind == Expr::Kind::IsNull) ? Truth::True : Truth::False;
-        }
-        case Expr::Kind::Compare: {
-            Value value = valueOf(node.field);
-            if (std::holds_alternative<std::monostate>(value)) return Truth::Unknown;
-            auto orderOf = [&](const auto& v) -> int {
-                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) return 0;
-                else return ValueOrder{node.key, node.fieldName}(v);
-            };
-            return holds(node.op, std::visit(orderOf, value)) ? Truth::True : Truth::False;
-        }
+    case Expr::Kind::And: {
+        Truth left = evaluate(*node.left, valueOf);
+        if (left == Truth::False) return Truth::False;
+        return std::min(left, evaluate(*node.right, valueOf));
+    }
+    case Expr::Kind::Or: {
+        Truth left = evaluate(*node.left, valueOf);
+        if (left == Truth::True) return Truth::True;
+        return std::max(left, evaluate(*node.right, valueOf));
+    }
+    case Expr::Kind::Not: return !evaluate(*node.left, valueOf);
+    case Expr::Kind::IsNull:
+    case Expr::Kind::IsNotNull: {
+        bool blank = std::holds_alternative<std::monostate>(valueOf(node.field));
+        return blank == (node.kind == Expr::Kind::IsNull) ? Truth::True : Truth::False;
+    }
+    case Expr::Kind::Compare: {
+        Value value = valueOf(node.field);
+        if (std::holds_alternative<std::monostate>(value)) return Truth::Unknown;
+        auto orderOf = [&](const auto& v) -> int {
+            if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>)
+                return 0;
+            else
+                return ValueOrder{node.key, node.fieldName}(v);
+        };
+        return holds(node.op, std::visit(orderOf, value)) ? Truth::True : Truth::False;
+    }
     }
     return Truth::Unknown;
 }

@@ -14,10 +14,10 @@ constexpr std::size_t kMaxQuotedCharacters = 40;
 
 std::string shown(const Token& token) {
     switch (token.kind) {
-        case TokenKind::End: return "конец запроса";
-        case TokenKind::QuotedName: return quoted(abbreviated("\"" + token.text + "\"", kMaxQuotedCharacters));
-        case TokenKind::String: return quoted(abbreviated("'" + token.text + "'", kMaxQuotedCharacters));
-        default: return quoted(abbreviated(token.text, kMaxQuotedCharacters));
+    case TokenKind::End: return "конец запроса";
+    case TokenKind::QuotedName: return quoted(abbreviated("\"" + token.text + "\"", kMaxQuotedCharacters));
+    case TokenKind::String: return quoted(abbreviated("'" + token.text + "'", kMaxQuotedCharacters));
+    default: return quoted(abbreviated(token.text, kMaxQuotedCharacters));
     }
 }
 
@@ -111,8 +111,10 @@ Literal TokenStream::literal() {
     if (acceptKeyword("true")) return true;
     if (acceptKeyword("false")) return false;
     std::string sign;
-    if (acceptSymbol("-")) sign = "-";
-    else if (acceptSymbol("+")) sign = "+";
+    if (acceptSymbol("-"))
+        sign = "-";
+    else if (acceptSymbol("+"))
+        sign = "+";
     if (peek().kind != TokenKind::Number) fail("ожидалось значение");
     return Number{sign + take().text};
 }
@@ -123,7 +125,9 @@ void TokenStream::fail(const std::string& expected) const {
     failAt(token, expected + ", а найдено " + shown(token));
 }
 
-void TokenStream::failAt(const Token& token, const std::string& problem) const { failAt(token.offset, problem); }
+void TokenStream::failAt(const Token& token, const std::string& problem) const {
+    failAt(token.offset, problem);
+}
 
 void TokenStream::failAt(std::size_t offset, const std::string& problem) const {
     throwSyntaxError(text_, offset, problem);

@@ -45,13 +45,15 @@ void copyTableFiles(const std::string& source, const std::string& target) {
     Commit commit(target);
     copying(source, target, [&] { os::writeCopy(source, commit.stage(target, FileRole::Table)); });
     if (sourceBlob) {
-        copying(*sourceBlob, targetBlob, [&] { os::writeCopy(*sourceBlob, commit.stage(targetBlob, FileRole::Blobs)); });
+        copying(*sourceBlob, targetBlob,
+                [&] { os::writeCopy(*sourceBlob, commit.stage(targetBlob, FileRole::Blobs)); });
     }
     for (const auto& file : stale) commit.remove(file);
     try {
         commit.apply();
     } catch (const os::Error& e) {
-        if (sourceBlob && e.path() == targetBlob) throw Error::copyFailed(*sourceBlob, targetBlob, e.reason());
+        if (sourceBlob && e.path() == targetBlob)
+            throw Error::copyFailed(*sourceBlob, targetBlob, e.reason());
         throw Error::copyFailed(source, target, e.reason());
     }
 }

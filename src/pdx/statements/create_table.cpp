@@ -69,7 +69,8 @@ void createTable(const sql::CreateTable& statement) {
     if (statement.keyFieldCount > 0) {
         const std::string pxPath = companionPath(table, format::px::kExtension);
         const Header header = parseHeader(bytes, bytes.size());
-        writePrimaryIndex(commit.stage(pxPath, FileRole::PrimaryIndex), os::nameOf(pxPath), header, bytes, {}, {});
+        writePrimaryIndex(commit.stage(pxPath, FileRole::PrimaryIndex), os::nameOf(pxPath), header, bytes, {},
+                          {});
     }
     commit.apply();
 }

@@ -28,9 +28,8 @@ std::vector<std::size_t> resolveColumns(const std::vector<std::string>& columns,
         return indexes;
     }
     for (const auto& name : columns) {
-        const auto it = std::find_if(fields.begin(), fields.end(), [&](const FieldDef& f) {
-            return sql::sameName(f.name, name);
-        });
+        const auto it = std::find_if(fields.begin(), fields.end(),
+                                     [&](const FieldDef& f) { return sql::sameName(f.name, name); });
         if (it == fields.end()) throw Error::refused("нет поля " + name);
         const auto index = static_cast<std::size_t>(it - fields.begin());
         if (std::find(indexes.begin(), indexes.end(), index) != indexes.end()) {

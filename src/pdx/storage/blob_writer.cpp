@@ -36,7 +36,8 @@ void BlobWriter::open() {
         const std::uint64_t oldSize = old.size();
         std::vector<std::uint8_t> chunk(os::kIoChunk);
         for (std::uint64_t at = 0; at < oldSize; at += chunk.size()) {
-            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), oldSize - at));
+            const std::size_t n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), oldSize - at));
             old.readAt(at, chunk.data(), n);
             file_.append(chunk.data(), n);
         }
@@ -78,7 +79,8 @@ void BlobWriter::store(const std::string& data, const FieldDef& field, std::uint
     const std::uint64_t offset = size_;
     file_.append(chunk.data(), chunk.size());
     size_ += chunk.size();
-    mb::writeReference(out, field.size, {static_cast<std::uint32_t>(offset), mb::kSingleBlobIndex, length, leader},
+    mb::writeReference(out, field.size,
+                       {static_cast<std::uint32_t>(offset), mb::kSingleBlobIndex, length, leader},
                        mb::kModificationNumber);
 }
 

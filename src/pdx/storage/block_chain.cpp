@@ -1,8 +1,8 @@
 #include "pdx/storage/block_chain.h"
 
+#include "pdx/error.h"
 #include "pdx/format/bytes.h"
 #include "pdx/format/db_format.h"
-#include "pdx/error.h"
 
 namespace pdx {
 
@@ -20,26 +20,23 @@ bool BlockChain::next() {
     if (nextBlock_ == 0) {
         done_ = true;
         if (total_ != expected) {
-            throw Error::corrupt("в заголовке " + std::to_string(expected) +
-                                           " записей, а в блоках " + std::to_string(total_));
+            throw Error::corrupt("в заголовке " + std::to_string(expected) + " записей, а в блоках " +
+                                 std::to_string(total_));
         }
         return false;
     }
     if (nextBlock_ > header_.physicalBlocks) {
-        throw Error::corrupt("ссылка на блок " + std::to_string(nextBlock_) +
-                                       " за пределами файла");
+        throw Error::corrupt("ссылка на блок " + std::to_string(nextBlock_) + " за пределами файла");
     }
     if (visited_[nextBlock_]) {
         throw Error::corrupt("цепочка блоков замкнута в кольцо");
     }
     visited_[nextBlock_] = true;
     current_ = nextBlock_;
-    const std::uint64_t at = header_.info.headerSize +
-                             std::uint64_t(current_ - 1) * header_.info.blockSize;
+    const std::uint64_t at = header_.info.headerSize + std::uint64_t(current_ - 1) * header_.info.blockSize;
     file_.readAt(at, block_.data(), block_.size());
     nextBlock_ = bytes::le16(&block_[format::kBlockNext]);
-    const auto addDataSize =
-        static_cast<std::int16_t>(bytes::le16(&block_[format::kBlockAddDataSize]));
+    const auto addDataSize = static_cast<std::int16_t>(bytes::le16(&block_[format::kBlockAddDataSize]));
     if (addDataSize < 0) {
         recordCount_ = 0;
     } else {
@@ -51,8 +48,8 @@ bool BlockChain::next() {
     }
     total_ += recordCount_;
     if (total_ > expected) {
-        throw Error::corrupt("в блоках больше записей, чем указано в заголовке (" +
-                                       std::to_string(expected) + ")");
+        throw Error::corrupt("в блоках больше записей, чем указано в заголовке (" + std::to_string(expected) +
+                             ")");
     }
     return true;
 }

@@ -77,7 +77,8 @@ std::optional<std::vector<RecordEntry>> decodeRecord(const std::vector<std::uint
         const std::size_t length = bytes::le16(&in[at]);
         at += 2;
         if (end - at < length) return false;
-        out.assign(in.begin() + static_cast<std::ptrdiff_t>(at), in.begin() + static_cast<std::ptrdiff_t>(at + length));
+        out.assign(in.begin() + static_cast<std::ptrdiff_t>(at),
+                   in.begin() + static_cast<std::ptrdiff_t>(at + length));
         at += length;
         return true;
     };
@@ -169,7 +170,8 @@ void Commit::apply() {
     });
     std::vector<RecordEntry> record;
     for (const auto& entry : entries_) {
-        record.push_back({entry.staged.empty() ? kRemove : kPut, os::nameOf(entry.staged), os::nameOf(entry.target)});
+        record.push_back(
+            {entry.staged.empty() ? kRemove : kPut, os::nameOf(entry.staged), os::nameOf(entry.target)});
     }
     const std::string path = recordPath(tablePath_);
     writeRecord(path, record);

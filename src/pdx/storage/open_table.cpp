@@ -69,8 +69,7 @@ void requireReadableRecords(const Header& header) {
 
 void openBlobs(OpenTable& open) {
     const auto& fields = open.header.fields;
-    if (std::none_of(fields.begin(), fields.end(),
-                     [](const FieldDef& f) { return isBlobType(f.type); })) {
+    if (std::none_of(fields.begin(), fields.end(), [](const FieldDef& f) { return isBlobType(f.type); })) {
         return;
     }
     const std::string mbPath = findCompanion(open.path, format::mb::kExtension);

@@ -12,7 +12,7 @@
 namespace pdx {
 
 struct OpenTable {
-    std::string path;      // the file's actual path
+    std::string path;  // the file's actual path
     os::File file;
     Header header;
     std::unique_ptr<BlobFile> blobs;  // null when the table has no blob fields or no .MB file

@@ -29,9 +29,8 @@ std::uint32_t indexBlockKiB(std::size_t entrySize) {
 
 }  // namespace
 
-void writePrimaryIndex(const std::string& path, const std::string& indexName,
-                       const Header& tableHeader, const std::vector<std::uint8_t>& written,
-                       const std::vector<BlockSummary>& blocks,
+void writePrimaryIndex(const std::string& path, const std::string& indexName, const Header& tableHeader,
+                       const std::vector<std::uint8_t>& written, const std::vector<BlockSummary>& blocks,
                        const std::vector<std::uint8_t>& firstKeys) {
     const std::size_t keySize = tableHeader.keySize();
     const std::size_t entrySize = keySize + px::kEntryTail;
@@ -51,7 +50,8 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName,
         const auto& lower = levels.back();
         for (std::size_t i = 0; i < lower.size(); i += perBlock) {
             Entry e{lower[i].key, 0, 0};
-            for (std::size_t k = i; k < std::min(lower.size(), i + perBlock); ++k) e.records += lower[k].records;
+            for (std::size_t k = i; k < std::min(lower.size(), i + perBlock); ++k)
+                e.records += lower[k].records;
             upper.push_back(std::move(e));
         }
         levels.push_back(std::move(upper));
@@ -93,12 +93,14 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName,
     bytes::putLe32(&header[kAutoIncrement], px::kAutoIncrementValue);
     std::size_t at = kCommonHeaderEnd;
     for (std::size_t i = 0; i < tableHeader.info.keyFieldCount; ++i) {
-        const std::size_t from = (tableHeader.info.level >= kFirstLevelWithDataHeader ? kDataHeaderEnd : kCommonHeaderEnd) + 2 * i;
+        const std::size_t from =
+            (tableHeader.info.level >= kFirstLevelWithDataHeader ? kDataHeaderEnd : kCommonHeaderEnd) + 2 * i;
         header[at++] = written[from];
         header[at++] = written[from + 1];
     }
     at += kPointerSize;
-    const std::size_t nameLength = written[kLevel] >= kFirstLevelWithLongName ? kLongTableName : kShortTableName;
+    const std::size_t nameLength =
+        written[kLevel] >= kFirstLevelWithLongName ? kLongTableName : kShortTableName;
     std::memcpy(&header[at], indexName.data(), std::min(indexName.size(), nameLength - 1));
     at += nameLength;
     bytes::putLe16(&header[kRealHeaderSize], static_cast<std::uint32_t>(at));

@@ -12,10 +12,9 @@ namespace pdx {
 
 // Writes a new index file at `path` (which must not exist) for a table whose header is
 // `tableHeader` (as written) and whose blocks are `blocks`, and flushes it.
-void writePrimaryIndex(const std::string& path, const std::string& indexName,
-                       const Header& tableHeader, const std::vector<std::uint8_t>& writtenHeader,
-                       const std::vector<BlockSummary>& blocks,
-                       const std::vector<std::uint8_t>& firstKeys);
+void writePrimaryIndex(const std::string& path, const std::string& indexName, const Header& tableHeader,
+                       const std::vector<std::uint8_t>& writtenHeader,
+                       const std::vector<BlockSummary>& blocks, const std::vector<std::uint8_t>& firstKeys);
 
 // True when the index file at `path` describes the table: its key fields, its change
 // counter and its record total.

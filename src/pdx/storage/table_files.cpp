@@ -62,7 +62,8 @@ std::string companionPath(const std::string& tablePath, const std::string& exten
     const std::string existing = findCompanion(tablePath, extension);
     if (!existing.empty()) return existing;
     bool lowerCase = false;
-    for (char c : os::extensionOf(tablePath)) lowerCase = lowerCase || std::islower(static_cast<unsigned char>(c));
+    for (char c : os::extensionOf(tablePath))
+        lowerCase = lowerCase || std::islower(static_cast<unsigned char>(c));
     std::string ext = extension;
     for (char& c : ext) {
         c = lowerCase ? lower(c) : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -71,7 +72,8 @@ std::string companionPath(const std::string& tablePath, const std::string& exten
 }
 
 std::vector<std::string> findCompanions(const std::string& tablePath, const std::string& extension) {
-    return companionsWhere(tablePath, [&](const std::string& ext) { return os::equalsIgnoringCase(ext, extension); });
+    return companionsWhere(tablePath,
+                           [&](const std::string& ext) { return os::equalsIgnoringCase(ext, extension); });
 }
 
 std::vector<std::string> findIndexes(const std::string& tablePath) {

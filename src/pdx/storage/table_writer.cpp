@@ -1,8 +1,8 @@
 #include "pdx/storage/table_writer.h"
 
+#include "pdx/error.h"
 #include "pdx/format/bytes.h"
 #include "pdx/format/db_format.h"
-#include "pdx/error.h"
 
 #include <cstring>
 #include <ctime>

@@ -43,8 +43,8 @@ private:
     std::size_t blockSize_;
     std::size_t perBlock_;
     std::size_t keySize_;
-    std::vector<std::uint8_t> buffer_;   // whole blocks waiting to be written
-    std::size_t inBlock_ = 0;            // records in the block being filled
+    std::vector<std::uint8_t> buffer_;  // whole blocks waiting to be written
+    std::size_t inBlock_ = 0;           // records in the block being filled
     std::uint32_t records_ = 0;
     std::vector<BlockSummary> blocks_;
     std::vector<std::uint8_t> firstKeys_;

@@ -57,8 +57,8 @@ public:
         keepLinesWhole(box);
         std::vector<std::pair<QAbstractButton*, int>> ids;
         for (const backend::DialogButton& button : desc.buttons) {
-            QPushButton* added = box.addButton(QString::fromStdString(button.caption),
-                                               QMessageBox::ActionRole);
+            QPushButton* added =
+                box.addButton(QString::fromStdString(button.caption), QMessageBox::ActionRole);
             added->setObjectName(QString::fromStdString(button.caption));
             if (button.id == desc.defaultId) box.setDefaultButton(added);
             if (button.id == desc.escapeId) box.setEscapeButton(added);

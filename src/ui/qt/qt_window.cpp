@@ -15,8 +15,8 @@ namespace ui::qt {
 namespace {
 
 // The sans serif used where the description's font is not installed.
-constexpr const char* FallbackFamilies[] = {"Microsoft Sans Serif", "Tahoma", "Arial",
-                                            "Liberation Sans", "DejaVu Sans"};
+constexpr const char* FallbackFamilies[] = {"Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans",
+                                            "DejaVu Sans"};
 
 QString qtText(const std::string& text) { return QString::fromStdString(withLineFeeds(text)); }
 
@@ -67,9 +67,8 @@ void applyCommon(QWidget* widget, const backend::ControlDesc& desc) {
 QColor toQColor(const backend::Color& color) {
     if (color.system) {
         QPalette palette = QGuiApplication::palette();
-        return *color.system == backend::SystemColor::ButtonFace
-                   ? palette.color(QPalette::Button)
-                   : palette.color(QPalette::WindowText);
+        return *color.system == backend::SystemColor::ButtonFace ? palette.color(QPalette::Button)
+                                                                 : palette.color(QPalette::WindowText);
     }
     return QColor::fromRgb(color.rgb);
 }

@@ -6,8 +6,8 @@ namespace ui::win32 {
 
 namespace {
 
-constexpr int glyphSpacing = 4;     // pixels between the glyph and the caption
-constexpr int focusRectInset = 4;   // pixels from the button's edge to the focus rectangle
+constexpr int glyphSpacing = 4;    // pixels between the glyph and the caption
+constexpr int focusRectInset = 4;  // pixels from the button's edge to the focus rectangle
 
 std::wstring captionOf(HWND button) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(button)) + 1, L'\0');

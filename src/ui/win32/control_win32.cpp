@@ -26,8 +26,8 @@ UINT alignmentOf(backend::Alignment alignment) {
 
 }  // namespace
 
-Win32Control::Win32Control(HWND parent, const wchar_t* windowClass, DWORD style, const backend::ControlDesc& desc,
-                           HFONT font)
+Win32Control::Win32Control(HWND parent, const wchar_t* windowClass, DWORD style,
+                           const backend::ControlDesc& desc, HFONT font)
     : cursor_(desc.cursor) {
     style |= WS_CHILD | (desc.visible ? WS_VISIBLE : 0) | (desc.enabled ? 0 : WS_DISABLED);
     handle_ = CreateWindowExW(0, windowClass, toControlText(desc.text).c_str(), style, desc.bounds.left,
@@ -47,9 +47,7 @@ Win32Control::~Win32Control() {
     }
 }
 
-void Win32Control::setText(const std::string& text) {
-    SetWindowTextW(handle_, toControlText(text).c_str());
-}
+void Win32Control::setText(const std::string& text) { SetWindowTextW(handle_, toControlText(text).c_str()); }
 
 void Win32Control::setEnabled(bool enabled) { EnableWindow(handle_, enabled); }
 
@@ -74,7 +72,8 @@ void Win32Label::draw(const DRAWITEMSTRUCT& item) {
     RECT rect = item.rcItem;
     FillRect(dc, &rect, background_);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle())) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(handle(), text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(handle(), text.data(), static_cast<int>(text.size()))));
     HGDIOBJ oldFont = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     const UINT format = alignment_ | DT_EXPANDTABS | DT_NOCLIP;

@@ -40,7 +40,8 @@ private:
 // the very call that measured it (as the layer's textExtent), so what fits there shows whole.
 class Win32Label : public Win32Control {
 public:
-    Win32Label(HWND parent, const backend::LabelDesc& desc, HFONT font, COLORREF textColor, HBRUSH background);
+    Win32Label(HWND parent, const backend::LabelDesc& desc, HFONT font, COLORREF textColor,
+               HBRUSH background);
 
     void draw(const DRAWITEMSTRUCT& item) override;
 

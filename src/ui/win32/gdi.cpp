@@ -30,8 +30,7 @@ SIZE textSize(HFONT font, const std::wstring& text) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     RECT rect{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-              DT_CALCRECT | DT_EXPANDTABS);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_EXPANDTABS);
     // Measuring leaves out a line's trailing spaces, which centring still counts.
     LONG width = rect.right - rect.left;
     for (std::size_t start = 0; start <= text.size();) {
@@ -55,8 +54,8 @@ void drawImage(HDC dc, int x, int y, const Image& image, COLORREF face) {
     std::vector<std::uint32_t> pixels(image.pixels.size());
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         std::uint32_t argb = image.pixels[i], alpha = argb >> 24;
-        pixels[i] = blend(argb >> 16 & 0xFF, faceRed, alpha) << 16 | blend(argb >> 8 & 0xFF, faceGreen, alpha) << 8 |
-                    blend(argb & 0xFF, faceBlue, alpha);
+        pixels[i] = blend(argb >> 16 & 0xFF, faceRed, alpha) << 16 |
+                    blend(argb >> 8 & 0xFF, faceGreen, alpha) << 8 | blend(argb & 0xFF, faceBlue, alpha);
     }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);

@@ -67,8 +67,8 @@ const wchar_t* systemIconOf(backend::DialogIcon icon) {
     return nullptr;
 }
 
-HWND addChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, RECT bounds, int id,
-              HFONT font) {
+HWND addChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, RECT bounds,
+              int id, HFONT font) {
     HWND child = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left,
                                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
@@ -84,8 +84,9 @@ void finish(Box& box, int result) {
 
 LRESULT CALLBACK boxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     auto* box = reinterpret_cast<Box*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!box) return DefWindowProcW(window, message, wParam, lParam);
     const auto& buttons = box->desc.buttons;
@@ -103,9 +104,7 @@ LRESULT CALLBACK boxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
             finish(*box, box->desc.escapeId);
         return 0;
     }
-    case WM_CLOSE:
-        finish(*box, box->desc.escapeId);
-        return 0;
+    case WM_CLOSE: finish(*box, box->desc.escapeId); return 0;
     case WM_CTLCOLORSTATIC:
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -136,7 +135,8 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
 
     int buttonWidth = units.horizontal(buttonWidthUnits);
     for (const backend::DialogButton& button : desc.buttons)
-        buttonWidth = std::max<int>(buttonWidth, textSize(font, os::wide(button.caption)).cx + captionPaddingPixels);
+        buttonWidth =
+            std::max<int>(buttonWidth, textSize(font, os::wide(button.caption)).cx + captionPaddingPixels);
     const int buttonHeight = units.vertical(buttonHeightUnits), buttonGap = units.horizontal(buttonGapUnits);
     const int buttonCount = static_cast<int>(desc.buttons.size());
     const int rowWidth = buttonCount * buttonWidth + std::max(0, buttonCount - 1) * buttonGap;
@@ -155,8 +155,9 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
     if (!window) throw Error("Не удалось создать окно сообщения");
 
     if (icon) {
-        HWND iconControl = addChild(window, L"STATIC", L"", SS_ICON,
-                                    {margin, verticalMargin, margin + iconSize, verticalMargin + iconSize}, -1, font);
+        HWND iconControl =
+            addChild(window, L"STATIC", L"", SS_ICON,
+                     {margin, verticalMargin, margin + iconSize, verticalMargin + iconSize}, -1, font);
         SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     }
     addChild(window, L"STATIC", text, SS_LEFT | SS_NOPREFIX,
@@ -167,8 +168,8 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
         const bool isDefault = button.id == desc.defaultId;
         HWND control = addChild(window, L"BUTTON", os::wide(button.caption),
                                 WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                {left, buttonTop, left + buttonWidth, buttonTop + buttonHeight}, firstButtonId + i,
-                                font);
+                                {left, buttonTop, left + buttonWidth, buttonTop + buttonHeight},
+                                firstButtonId + i, font);
         if (isDefault) SetFocus(control);
     }
     centreOnScreen(window);
@@ -202,7 +203,8 @@ int showMessageBox(const backend::MessageBoxDesc& desc, HWND owner) {
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     for (std::size_t i = 0; i < desc.buttons.size(); ++i)
-        if (desc.buttons[i].id == desc.defaultId) SetFocus(GetDlgItem(window, firstButtonId + static_cast<int>(i)));
+        if (desc.buttons[i].id == desc.defaultId)
+            SetFocus(GetDlgItem(window, firstButtonId + static_cast<int>(i)));
 
     MSG message;
     bool quitting = false;

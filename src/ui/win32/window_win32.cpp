@@ -80,8 +80,8 @@ Win32Window::Win32Window(const backend::WindowDesc& desc, std::function<void()> 
     RECT outer{0, 0, desc.client.width, desc.client.height};
     AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
     handle_ = CreateWindowExW(frame.exStyle, windowClass, os::wide(desc.caption).c_str(), frame.style,
-                              CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), this);
+                              CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                              outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!handle_) {
         DeleteObject(font_);
         DeleteObject(background_);
@@ -90,7 +90,8 @@ Win32Window::Win32Window(const backend::WindowDesc& desc, std::function<void()> 
     if (desc.frame == backend::Frame::Dialog) {
         // A dialog's window menu offers only Move and Close.
         HMENU menu = GetSystemMenu(handle_, FALSE);
-        for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) DeleteMenu(menu, command, MF_BYCOMMAND);
+        for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
+            DeleteMenu(menu, command, MF_BYCOMMAND);
     }
 }
 
@@ -125,7 +126,9 @@ backend::Size Win32Window::textExtent(const std::string& text) {
     return {size.cx, size.cy};
 }
 
-void Win32Window::setCaption(const std::string& caption) { SetWindowTextW(handle_, os::wide(caption).c_str()); }
+void Win32Window::setCaption(const std::string& caption) {
+    SetWindowTextW(handle_, os::wide(caption).c_str());
+}
 
 void Win32Window::show(bool centre) {
     if (centre) centreOnScreen(handle_);
@@ -153,7 +156,8 @@ LRESULT CALLBACK Win32Window::procedure(HWND window, UINT message, WPARAM wParam
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    return self ? self->handleMessage(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -191,9 +195,7 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_CLOSE:
-        DestroyWindow(handle_);
-        return 0;
+    case WM_CLOSE: DestroyWindow(handle_); return 0;
     case WM_DESTROY:
         if (auto onClosed = std::move(onClosed_)) onClosed();
         return 0;
