@@ -54,7 +54,7 @@ std::string asidePath(const std::string& path);
 void replaceFile(const std::string& from, const std::string& to);
 
 // Flushes a folder's entries (names created, renamed or removed) to disk, where the system
-// can; a folder that cannot be opened so is left as it is.
+// can. Best effort: it never fails.
 void syncFolder(const std::string& folder);
 
 // Removes a file; a missing file is not an error.

@@ -1,6 +1,8 @@
 #include "fs.h"
+#include "seam.h"
 
 #include <memory>
+#include <utility>
 
 namespace os {
 
@@ -9,6 +11,22 @@ Error::Error(ErrorKind kind, std::string path, std::string reason)
       kind_(kind),
       path_(std::move(path)),
       reason_(std::move(reason)) {}
+
+namespace {
+
+Seam* installed = nullptr;
+
+}  // namespace
+
+Seam* installSeam(Seam* seam) { return std::exchange(installed, seam); }
+
+void beforeChange(Change change, const std::string& path, const std::string& to) {
+    if (installed) installed->before(change, path, to);
+}
+
+void afterChange(Change change, const std::string& path, const std::string& to) {
+    if (installed) installed->after(change, path, to);
+}
 
 static bool isSeparator(char c) {
 #ifdef _WIN32

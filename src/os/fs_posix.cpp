@@ -1,4 +1,5 @@
 #include "fs.h"
+#include "seam.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -60,19 +61,29 @@ std::string executablePath() {
 }
 
 void replaceFile(const std::string& from, const std::string& to) {
+    beforeChange(Change::Rename, from, to);
     if (::rename(from.c_str(), to.c_str()) != 0) fail(to, errno);
+    afterChange(Change::Rename, from, to);
     syncFolder(folderOf(to));
 }
 
 void syncFolder(const std::string& folder) {
+    try {
+        beforeChange(Change::FlushFolder, folder);
+    } catch (const Error&) {
+        return;
+    }
     int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
+    afterChange(Change::FlushFolder, folder);
 }
 
 void removeFile(const std::string& path) {
+    beforeChange(Change::Remove, path);
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail(path, errno);
+    afterChange(Change::Remove, path);
 }
 
 std::vector<std::string> listFolder(const std::string& folder) {
@@ -94,8 +105,10 @@ File::File(const std::string& path, Mode mode) : path_(path) {
     case Mode::ReadExclusive: flags |= O_RDONLY; break;
     case Mode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
     }
+    if (mode == Mode::CreateNew) beforeChange(Change::Create, path);
     fd_ = ::open(path.c_str(), flags, 0644);
     if (fd_ < 0) fail(path, errno);
+    if (mode == Mode::CreateNew) afterChange(Change::Create, path);
     struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         int code = S_ISDIR(st.st_mode) ? EISDIR : errno;
@@ -145,6 +158,7 @@ std::size_t File::readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) 
 }
 
 void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
+    beforeChange(Change::Write, path_);
     const auto* in = static_cast<const char*>(data);
     std::size_t done = 0;
     while (done < n) {
@@ -156,12 +170,15 @@ void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
         done += static_cast<std::size_t>(put);
     }
     if (offset + n > appendOffset_) appendOffset_ = offset + n;
+    afterChange(Change::Write, path_);
 }
 
 void File::append(const void* data, std::size_t n) { writeAt(appendOffset_, data, n); }
 
 void File::sync() {
+    beforeChange(Change::Flush, path_);
     if (::fsync(fd_) != 0) fail(path_, errno);
+    afterChange(Change::Flush, path_);
 }
 
 void File::close() {

@@ -9,6 +9,7 @@
 //
 // As on Linux, the process holding a file may still open it to read (a copy of its handle).
 #include "fs.h"
+#include "seam.h"
 #include "wide.h"
 
 #include <windows.h>
@@ -236,30 +237,41 @@ std::string executablePath() {
 }
 
 void replaceFile(const std::string& from, const std::string& to) {
+    beforeChange(Change::Rename, from, to);
     const std::wstring source = wide(from), target = wide(to);
-    if (renamePosixStyle(source, target) || moveReplacing(source, target)) return;
-    DWORD code = GetLastError();
-    if ((code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) &&
-        moveReleasingHolds(source, target))
-        return;
-    fail(to, GetLastError());
+    if (!renamePosixStyle(source, target) && !moveReplacing(source, target)) {
+        DWORD code = GetLastError();
+        if ((code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) ||
+            !moveReleasingHolds(source, target))
+            fail(to, GetLastError());
+    }
+    afterChange(Change::Rename, from, to);
 }
 
 // Renames are written through (MOVEFILE_WRITE_THROUGH); a folder's handle can be flushed
 // only with rights a user seldom has, so this is best effort.
 void syncFolder(const std::string& folder) {
+    try {
+        beforeChange(Change::FlushFolder, folder);
+    } catch (const Error&) {
+        return;
+    }
     HANDLE handle = CreateFileW(wide(folder.empty() ? "." : folder).c_str(), GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return;
     FlushFileBuffers(handle);
     CloseHandle(handle);
+    afterChange(Change::FlushFolder, folder);
 }
 
 void removeFile(const std::string& path) {
-    if (DeleteFileW(wide(path).c_str())) return;
-    DWORD code = GetLastError();
-    if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) fail(path, code);
+    beforeChange(Change::Remove, path);
+    if (!DeleteFileW(wide(path).c_str())) {
+        DWORD code = GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) fail(path, code);
+    }
+    afterChange(Change::Remove, path);
 }
 
 std::vector<std::string> listFolder(const std::string& folder) {
@@ -288,6 +300,7 @@ File::File(const std::string& path, Mode mode) : path_(path) {
     auto handle = std::make_unique<Handle>();
     handle->path = wide(path);
     handle->mode = mode;
+    if (mode == Mode::CreateNew) beforeChange(Change::Create, path);
     handle->system = openSystem(handle->path, mode);
     if (handle->system == INVALID_HANDLE_VALUE) {
         DWORD code = GetLastError();
@@ -295,6 +308,7 @@ File::File(const std::string& path, Mode mode) : path_(path) {
             handle->system = duplicateHeld(handle->path);
         if (handle->system == INVALID_HANDLE_VALUE) fail(path, code);
     }
+    if (mode == Mode::CreateNew) afterChange(Change::Create, path);
     if (mode == Mode::ReadExclusive) {
         std::lock_guard lock(holdsMutex);
         holds.push_back(handle.get());
@@ -341,6 +355,7 @@ std::size_t File::readSomeAt(std::uint64_t offset, void* buffer, std::size_t n) 
 }
 
 void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
+    beforeChange(Change::Write, path_);
     const auto* in = static_cast<const char*>(data);
     std::size_t done = 0;
     while (done < n) {
@@ -351,12 +366,15 @@ void File::writeAt(std::uint64_t offset, const void* data, std::size_t n) {
         done += put;
     }
     if (offset + n > appendOffset_) appendOffset_ = offset + n;
+    afterChange(Change::Write, path_);
 }
 
 void File::append(const void* data, std::size_t n) { writeAt(appendOffset_, data, n); }
 
 void File::sync() {
+    beforeChange(Change::Flush, path_);
     if (!FlushFileBuffers(handleOf(handle_)->system)) failLast(path_);
+    afterChange(Change::Flush, path_);
 }
 
 void File::close() {

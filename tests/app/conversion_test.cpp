@@ -203,6 +203,22 @@ TEST(ConversionErrors, EngineErrorShownInTheErrorBoxThenReadyAgain) {
     EXPECT_EQ(readFile(folder.file("AdvBeats.db")), "not a Paradox table");
 }
 
+TEST_F(Conversion, AFullDiskEndsTheRunWithItsMessageAndKeepsTheSources) {
+    ProgramRun full = run({"answers=OK", "nospace", "click", "state"});
+
+    ASSERT_EQ(full.dialogs.size(), 1u) << full.output;
+    EXPECT_EQ(full.dialogs[0].icon, "error");
+    EXPECT_NE(full.dialogs[0].text.find("недостаточно места на диске"), std::string::npos)
+        << full.dialogs[0].text;
+    EXPECT_NE(full.dialogs[0].text.find(path("AdvStarts.db")), std::string::npos) << full.dialogs[0].text;
+    EXPECT_EQ(full.state("BitBtn1.enabled"), "1");
+    expectSourcesUntouched();
+    for (const std::string& name : os::listFolder(folderPath_)) {
+        EXPECT_NE(name.rfind("AdvStarts", 0), 0u) << name;
+        EXPECT_NE(name[0], '~') << "left over: " << name;
+    }
+}
+
 TEST(ConversionErrors, FailedCopyEndsTheRunWithItsMessage) {
     TempFolder folder("copy-error");
     writeFile(folder.file("AdvBeats.db"), "table");

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Main.h"
+#include "fault_seam.h"
 #include "os/fs.h"
 #include "transcript.h"
 
@@ -217,6 +218,10 @@ void runSteps(const std::vector<std::string>& steps) {
         } else if (step.rfind("copy=", 0) == 0) {
             std::size_t bar = step.find('|');
             os::copyFile(step.substr(5, bar - 5), step.substr(bar + 1));
+        } else if (step == "nospace") {
+            static FaultSeam fullDisk;
+            fullDisk.failWhen([](const FaultSeam::Call& call) { return call.change == os::Change::Write; },
+                              os::ErrorKind::NoSpace, "No space left on device");
         } else if (step.rfind("grab=", 0) == 0) {
             mainWindow()->grab().save(QString::fromStdString(step.substr(5)));
         } else {

@@ -10,6 +10,7 @@
 //                  Enter, Close; "Yes>FILE" first saves a picture of the dialog to FILE
 //   grab=FILE      saves a picture of the window
 //   copy=FROM|TO   copies a file (to mend or spoil a table between two presses)
+//   nospace        from now on every write to a file fails as on a full disk
 // Every dialog shown is written as one "dialog=" line (see DialogSeen in program_copy.h).
 // The window is closed after the last step; the exit code is the program's.
 #pragma once

@@ -11,13 +11,29 @@
 namespace pdx {
 namespace {
 
+// Why a file operation failed, in Russian where the kind says it, with the system's words.
+std::string reasonOf(const os::Error& e) {
+    const auto plain = [&]() -> std::string {
+        switch (e.kind()) {
+        case os::ErrorKind::NotFound: return "файл не найден";
+        case os::ErrorKind::Busy: return "файл занят другой программой";
+        case os::ErrorKind::AccessDenied: return "нет доступа";
+        case os::ErrorKind::NoSpace: return "недостаточно места на диске";
+        case os::ErrorKind::Other: break;
+        }
+        return "";
+    }();
+    if (plain.empty()) return e.reason();
+    return e.reason().empty() ? plain : plain + " (" + e.reason() + ")";
+}
+
 // Runs a step of the copy of `from` over `to`; a failure names both.
 template <class Step>
 void copying(const std::string& from, const std::string& to, Step step) {
     try {
         step();
     } catch (const os::Error& e) {
-        throw Error::copyFailed(from, to, e.reason());
+        throw Error::copyFailed(from, to, reasonOf(e));
     }
 }
 
@@ -53,8 +69,8 @@ void copyTableFiles(const std::string& source, const std::string& target) {
         commit.apply();
     } catch (const os::Error& e) {
         if (sourceBlob && e.path() == targetBlob)
-            throw Error::copyFailed(*sourceBlob, targetBlob, e.reason());
-        throw Error::copyFailed(source, target, e.reason());
+            throw Error::copyFailed(*sourceBlob, targetBlob, reasonOf(e));
+        throw Error::copyFailed(source, target, reasonOf(e));
     }
 }
 

@@ -121,23 +121,24 @@ void finishRecord(const std::string& path) {
     os::syncFolder(folder);
 }
 
-// Staged files of the table ("~STEM.EXT.new", any case) that no record will put in place.
-void removeStagedFiles(const std::string& tablePath) {
+// The files staged for the table ("~STEM.EXT.new", any case); a folder of that name is not ours.
+std::vector<std::string> stagedFiles(const std::string& tablePath) {
     const std::string folder = os::folderOf(tablePath);
     const std::string stem = os::stemOf(tablePath);
     const std::string prefix = kStagedPrefix;
     const std::string suffix = kStagedSuffix;
+    std::vector<std::string> found;
     for (const auto& name : os::listFolder(folder.empty() ? "." : folder)) {
         if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
             continue;
         }
         const std::string staged = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-        // A folder of that name is not ours to remove.
         if (os::equalsIgnoringCase(os::stemOf(staged), stem) && os::fileExists(folder + name)) {
-            os::removeFile(folder + name);
+            found.push_back(folder + name);
         }
     }
+    return found;
 }
 
 }  // namespace
@@ -199,11 +200,19 @@ void Commit::apply() {
         throw;
     }
     decided_ = true;
-    finishRecord(path);
+    // Every file is in place: a record left behind only repeats what is done.
+    try {
+        finishRecord(path);
+    } catch (const os::Error&) {
+    }
 }
 
 bool hasCommitRecord(const std::string& tablePath) {
     return !findIgnoringCase(recordPath(tablePath)).empty();
+}
+
+bool needsRecovery(const std::string& tablePath) {
+    return hasCommitRecord(tablePath) || !stagedFiles(tablePath).empty();
 }
 
 void recover(const std::string& tablePath) {
@@ -221,7 +230,8 @@ void recover(const std::string& tablePath) {
         }
         finishRecord(path);
     }
-    removeStagedFiles(tablePath);
+    // What no record puts in place belongs to a statement that never committed.
+    for (const auto& staged : stagedFiles(tablePath)) os::removeFile(staged);
 }
 
 }  // namespace pdx

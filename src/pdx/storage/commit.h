@@ -76,5 +76,7 @@ void recover(const std::string& tablePath);
 
 // Whether a commit record stands beside the table.
 bool hasCommitRecord(const std::string& tablePath);
+// Whether a killed statement left a record or staged files beside the table.
+bool needsRecovery(const std::string& tablePath);
 
 }  // namespace pdx

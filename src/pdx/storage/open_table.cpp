@@ -17,7 +17,7 @@ namespace {
 // reader that finds the table held leaves it to that statement.
 os::File openRecovered(const std::string& path, os::File::Mode mode) {
     if (mode == os::File::Mode::Read) {
-        if (hasCommitRecord(path)) {
+        if (needsRecovery(path)) {
             try {
                 const os::File hold(path, os::File::Mode::ReadExclusive);
                 recover(path);
@@ -52,7 +52,7 @@ OpenTable openTable(const std::string& table, os::File::Mode mode) {
     open.path = findIgnoringCase(table);
     if (open.path.empty()) {
         // A table whose creation was interrupted after it was decided.
-        if (hasCommitRecord(table)) recover(table);
+        if (needsRecovery(table)) recover(table);
         open.path = findIgnoringCase(table);
         if (open.path.empty()) throw os::Error(os::ErrorKind::NotFound, table, "");
     }
