@@ -16,7 +16,8 @@
 //   2. puts the staged files in place in one order: the table file, the blob file, the
 //      primary index, the secondary indexes; then removes the files that are to go.
 //   3. flushes the folder, removes the record and flushes the folder again, so that a
-//      finished record never comes back.
+//      finished record never comes back. A record that cannot be removed is left: rolling
+//      it forward again changes nothing.
 //
 // What a crash leaves, and what recover() (run by every statement and by every reader
 // before it looks at a table) makes of it:
@@ -27,6 +28,8 @@
 //   - without a record: staged files of a statement that never committed go (roll back).
 // A failure, as opposed to a crash, rolls back at once when it comes before the first file
 // is in place; after that the record stays for the next statement to roll forward.
+// Statements recover holding the table file; a reader that finds the table held by another
+// program's statement leaves the work to it.
 //
 // The table file goes first because it is the one another program is most likely to hold
 // (Windows refuses to replace it then): failing there leaves everything as it was.
