@@ -1,8 +1,9 @@
 #include "utf8_console.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "os/wide.h"
 
