@@ -14,8 +14,8 @@ namespace fake {
 
 using namespace ui::backend;
 
-constexpr int CharWidth = 6;
-constexpr int LineHeight = 13;
+constexpr int kCharWidth = 6;
+constexpr int kLineHeight = 13;
 
 struct Control : ui::backend::Control {
     std::string kind;  // "label" or "button"
@@ -65,10 +65,10 @@ struct Window : ui::backend::Window {
         for (const std::string& line : ui::splitLines(text)) {
             int chars = 0;
             for (unsigned char c : line) chars += (c & 0xC0) != 0x80;
-            widest = std::max(widest, chars * CharWidth);
+            widest = std::max(widest, chars * kCharWidth);
             ++lines;
         }
-        return {widest, lines * LineHeight};
+        return {widest, lines * kLineHeight};
     }
     void setCaption(const std::string& caption) override { desc.caption = caption; }
     void show(bool centre) override {

@@ -48,7 +48,7 @@ struct FormOf : TTestForm {
     FormOf() : TTestForm(Description) {}
 };
 
-constexpr char TestDfm[] = "Test.dfm";
+constexpr char kTestDfm[] = "Test.dfm";
 
 bool sameRect(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
@@ -78,7 +78,7 @@ protected:
 };
 
 TEST_F(Forms, WindowAsDescribed) {
-    FormOf<TestDfm>* form = nullptr;
+    FormOf<kTestDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(ui::Application->MainForm(), form);
@@ -100,7 +100,7 @@ TEST_F(Forms, WindowAsDescribed) {
 }
 
 TEST_F(Forms, ComponentsBoundInDescriptionOrder) {
-    FormOf<TestDfm>* form = nullptr;
+    FormOf<kTestDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     ASSERT_EQ(form->ComponentCount(), 5u);
     std::vector<std::string> names;
@@ -117,7 +117,7 @@ TEST_F(Forms, ComponentsBoundInDescriptionOrder) {
 }
 
 TEST_F(Forms, LabelsSizedToTheirTextKeepingTheirAnchor) {
-    FormOf<TestDfm>* form = nullptr;
+    FormOf<kTestDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     // "abcd" / "ab": 4 characters wide, two lines; centred in 10..110
     EXPECT_EQ(str(window().find("Label")->label.bounds), "48,20,24,26");
@@ -135,7 +135,7 @@ TEST_F(Forms, LabelsSizedToTheirTextKeepingTheirAnchor) {
 }
 
 TEST_F(Forms, ButtonsStateAndTabOrder) {
-    FormOf<TestDfm>* form = nullptr;
+    FormOf<kTestDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     fake::Control* button = window().find("Button");
     EXPECT_EQ(str(button->label.bounds), "11,75,50,21");
@@ -154,7 +154,7 @@ TEST_F(Forms, ButtonsStateAndTabOrder) {
 }
 
 TEST_F(Forms, ClickRunsTheHandlerOnlyWhenEnabled) {
-    FormOf<TestDfm>* form = nullptr;
+    FormOf<kTestDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     fake::Control* button = window().find("Button");
     button->button.onClick();
@@ -166,7 +166,7 @@ TEST_F(Forms, ClickRunsTheHandlerOnlyWhenEnabled) {
 }
 
 TEST_F(Forms, ErrorInAHandlerGoesToTheErrorBoxAndTheProgramGoesOn) {
-    FormOf<TestDfm>* form = nullptr;
+    FormOf<kTestDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     TTestForm::throwOnClick = true;
     form->Button->SetEnabled(true);
@@ -183,11 +183,11 @@ TEST_F(Forms, ErrorInAHandlerGoesToTheErrorBoxAndTheProgramGoesOn) {
     EXPECT_EQ(form->clicked, 2);
 }
 
-constexpr char ThrowingDfm[] = "Throwing.dfm";
+constexpr char kThrowingDfm[] = "Throwing.dfm";
 
 TEST_F(Forms, ErrorInOnCreateIsShownAndTheFormStays) {
     TTestForm::throwOnCreate = true;
-    FormOf<ThrowingDfm>* form = nullptr;
+    FormOf<kThrowingDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     ASSERT_EQ(fake_->boxes.size(), 1u);
     EXPECT_EQ(fake_->boxes[0].text, "Ошибка при создании");
@@ -195,7 +195,7 @@ TEST_F(Forms, ErrorInOnCreateIsShownAndTheFormStays) {
 }
 
 TEST_F(Forms, RunShowsTheMainFormCentredOnlyWhenAskedAndClosingItEndsTheLoop) {
-    FormOf<TestDfm>* form = nullptr;
+    FormOf<kTestDfm>* form = nullptr;
     ui::Application->CreateForm(form);
     fake::Window& shown = window();
     form->Show();
@@ -272,11 +272,11 @@ void create() {
     ui::Application->CreateForm(form);
 }
 
-constexpr char UnknownClass[] = "UnknownClass.dfm", UnknownProperty[] = "UnknownProperty.dfm",
-               MissingComponent[] = "MissingComponent.dfm", WrongClass[] = "WrongClass.dfm",
-               UnknownHandler[] = "UnknownHandler.dfm", UnknownEvent[] = "UnknownEvent.dfm",
-               DuplicateName[] = "DuplicateName.dfm", MissingGlyph[] = "MissingGlyph.dfm",
-               WrongKind[] = "WrongKind.dfm", Nested[] = "Nested.dfm", NoSuchFile[] = "NoSuch.dfm";
+constexpr char kUnknownClass[] = "UnknownClass.dfm", kUnknownProperty[] = "UnknownProperty.dfm",
+               kMissingComponent[] = "MissingComponent.dfm", kWrongClass[] = "WrongClass.dfm",
+               kUnknownHandler[] = "UnknownHandler.dfm", kUnknownEvent[] = "UnknownEvent.dfm",
+               kDuplicateName[] = "DuplicateName.dfm", kMissingGlyph[] = "MissingGlyph.dfm",
+               kWrongKind[] = "WrongKind.dfm", kNested[] = "Nested.dfm", kNoSuchFile[] = "NoSuch.dfm";
 
 class FormsRefused : public Forms, public testing::WithParamInterface<BadForm> {};
 
@@ -291,17 +291,17 @@ TEST_P(FormsRefused, WithTheLayersErrorAndNoFormKept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Descriptions, FormsRefused,
-                         testing::Values(BadForm{"UnknownClass", create<UnknownClass>, "TEdit"},
-                                         BadForm{"UnknownProperty", create<UnknownProperty>, "WordWrap"},
-                                         BadForm{"MissingComponent", create<MissingComponent>, "Button"},
-                                         BadForm{"WrongClass", create<WrongClass>, "Button"},
-                                         BadForm{"UnknownHandler", create<UnknownHandler>, "Nowhere"},
-                                         BadForm{"UnknownEvent", create<UnknownEvent>, "OnClick"},
-                                         BadForm{"DuplicateName", create<DuplicateName>, "Label"},
-                                         BadForm{"MissingGlyph", create<MissingGlyph>, "Nothing.bmp"},
-                                         BadForm{"WrongKind", create<WrongKind>, "ClientWidth"},
-                                         BadForm{"Nested", create<Nested>, "Label"},
-                                         BadForm{"NoSuchFile", create<NoSuchFile>, "NoSuch.dfm"}),
+                         testing::Values(BadForm{"UnknownClass", create<kUnknownClass>, "TEdit"},
+                                         BadForm{"UnknownProperty", create<kUnknownProperty>, "WordWrap"},
+                                         BadForm{"MissingComponent", create<kMissingComponent>, "Button"},
+                                         BadForm{"WrongClass", create<kWrongClass>, "Button"},
+                                         BadForm{"UnknownHandler", create<kUnknownHandler>, "Nowhere"},
+                                         BadForm{"UnknownEvent", create<kUnknownEvent>, "OnClick"},
+                                         BadForm{"DuplicateName", create<kDuplicateName>, "Label"},
+                                         BadForm{"MissingGlyph", create<kMissingGlyph>, "Nothing.bmp"},
+                                         BadForm{"WrongKind", create<kWrongKind>, "ClientWidth"},
+                                         BadForm{"Nested", create<kNested>, "Label"},
+                                         BadForm{"NoSuchFile", create<kNoSuchFile>, "NoSuch.dfm"}),
                          [](const testing::TestParamInfo<BadForm>& info) { return info.param.name; });
 
 }  // namespace

@@ -21,9 +21,9 @@
 
 namespace {
 
-constexpr int PollMilliseconds = 5;
-constexpr int WatchdogMilliseconds = 30000;
-constexpr int WatchdogExitCode = 3;
+constexpr int kPollMilliseconds = 5;
+constexpr int kWatchdogMilliseconds = 30000;
+constexpr int kWatchdogExitCode = 3;
 
 void report(const std::string& key, const std::string& value) {
     std::printf("%s=%s\n", key.c_str(), escapeValue(value).c_str());
@@ -142,7 +142,7 @@ class DialogAnswerer {
 public:
     DialogAnswerer() {
         QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start(PollMilliseconds);
+        timer_.start(kPollMilliseconds);
     }
     void add(const std::string& answer) { answers_.push_back(answer); }
 
@@ -239,10 +239,10 @@ int driveProgram(int stepCount, char** steps) {
     ui::Application->CreateForm(Form1);
     std::vector<std::string> list(steps, steps + stepCount);
     QTimer::singleShot(0, [&] { runSteps(list); });
-    QTimer::singleShot(WatchdogMilliseconds, [] {
+    QTimer::singleShot(kWatchdogMilliseconds, [] {
         std::printf("watchdog\n");
         std::fflush(stdout);
-        std::_Exit(WatchdogExitCode);
+        std::_Exit(kWatchdogExitCode);
     });
     ui::Application->Run();
     return 0;
