@@ -9,8 +9,9 @@ WIN_TEST_BUILD="$ROOT/build-win-test"
 # Cross compilers of both thread models, and GoogleTest's source.
 WINDOWS_BUILD_PACKAGES=(cmake ninja-build googletest mingw-w64 gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
                         gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix)
-# Wine runs the 32-bit tests; Xvfb, xdotool and ImageMagick drive and photograph the window.
-WINDOWS_TEST_PACKAGES=(wine wine32 xvfb xauth xdotool x11-utils imagemagick)
+# Wine runs the 32-bit tests; Xvfb, xdotool and ImageMagick drive and photograph the window;
+# icoutils reads the programs' resources back.
+WINDOWS_TEST_PACKAGES=(wine wine32 xvfb xauth xdotool x11-utils imagemagick icoutils)
 
 # wine32 is an i386 package: the architecture must be known to dpkg before it installs.
 ensure_i386() {

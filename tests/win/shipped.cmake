@@ -1,4 +1,5 @@
-# The programs as they ship: the real program run as a user runs it, under Wine in Xvfb.
+# The programs as they ship: the resources they carry, and the real program run as a user
+# runs it, under Wine in Xvfb.
 if(NOT (WIN32 AND CMAKE_CROSSCOMPILING))
   return()
 endif()
@@ -13,6 +14,10 @@ else()
   set(shipped_jingleconv $<TARGET_FILE:jingleconv>)
   set(shipped_pdxsql $<TARGET_FILE:pdxsql>)
 endif()
+
+add_test(NAME program_resources
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/resources_test.sh ${PROJECT_VERSION} ${shipped_jingleconv}
+                 ${shipped_pdxsql})
 
 # Started, clicked, its eight tables checked. It drives the display with the keyboard and
 # mouse, so it runs alone.
