@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The resources of the programs, read back from the executables (icoutils' wrestool):
-# version information for both; jingleconv.exe's manifest.
+# version information for both; jingleconv.exe's manifest and icon.
 # Usage: resources_test.sh VERSION JINGLECONV_EXE PDXSQL_EXE
 set -euo pipefail
 
@@ -57,5 +57,9 @@ grep -q '<dpiAware[^>]*>true</dpiAware>' <<<"$manifest" || fail "the manifest do
 ! grep -q '<trustInfo\|<requestedExecutionLevel' <<<"$manifest" ||
     fail "the manifest declares an execution level, which ends the VirtualStore redirection"
 
+wrestool -x --type=14 --name=MAINICON -o "$work/icon.ico" "$jingleconv"
+sizes=$(icotool -l "$work/icon.ico" | sed -E 's/.*--width=([0-9]+).*/\1/' | sort -n | tr '\n' ' ')
+[ "$sizes" = "16 32 48 " ] || fail "the icon has the sizes «$sizes», expected 16, 32 and 48"
+
 [ "$failures" -eq 0 ] || exit 1
-echo "version information and manifest as expected"
+echo "version information, manifest and icon as expected"

@@ -88,6 +88,11 @@ close_program() {
     app_pid=
 }
 
+# The title bar shows the program's icon: the green of its check mark at the caption's left.
+caption_shows_icon() {  # SCREENSHOT
+    convert "$1" -crop 24x24+0+0 +repage -format %c histogram:info:- | grep -qi '#00FF00'
+}
+
 # Each category a different number of rows, and rows of categories no target takes.
 sql 'CREATE TABLE "AdvBeats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
 sql 'CREATE TABLE "Beats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
@@ -111,6 +116,7 @@ check_targets() {
 # First run: no targets yet, so no questions.
 start_program
 import -window "$window" "$shots/win-window.png"
+caption_shows_icon "$shots/win-window.png" || fail "the title bar does not show the program's icon"
 click_button
 answer_box Information Return win-done.png
 import -window "$window" "$shots/win-after.png"
