@@ -1,5 +1,5 @@
-# The programs as they ship: the resources they carry, and the real program run as a user
-# runs it, under Wine in Xvfb.
+# The programs as they ship: what they import, the resources they carry, and the real
+# program run as a user runs it, under Wine in Xvfb.
 if(NOT (WIN32 AND CMAKE_CROSSCOMPILING))
   return()
 endif()
@@ -15,6 +15,9 @@ else()
   set(shipped_pdxsql $<TARGET_FILE:pdxsql>)
 endif()
 
+add_test(NAME xp_imports
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/xp_imports.sh ${CMAKE_CXX_COMPILER} ${CMAKE_OBJDUMP} ${CMAKE_NM}
+                 ${shipped_jingleconv} ${shipped_pdxsql})
 add_test(NAME program_resources
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/resources_test.sh ${PROJECT_VERSION} ${shipped_jingleconv}
                  ${shipped_pdxsql})
