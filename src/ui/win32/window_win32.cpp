@@ -131,7 +131,11 @@ void Win32Window::setTabOrder(const std::vector<backend::Control*>& controls) {
 }
 
 backend::Size Win32Window::textExtent(const std::string& text) {
-    SIZE size = textSize(font_, toControlText(text));
+    HDC dc = GetDC(handle_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    const SIZE size = TextLines(dc, toControlText(text)).size();
+    SelectObject(dc, old);
+    ReleaseDC(handle_, dc);
     return {size.cx, size.cy};
 }
 
