@@ -22,6 +22,15 @@ add_test(NAME program_resources
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/resources_test.sh ${PROJECT_VERSION} ${shipped_jingleconv}
                  ${shipped_pdxsql})
 
+# pdxsql.exe's Russian output on a console of its own and redirected to a file. Wine may
+# show that console as a window, so the test holds the display.
+add_executable(console_test console_test.cpp)
+target_link_libraries(console_test PRIVATE jingleconv_os GTest::gtest_main)
+target_include_directories(console_test PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(console_test PRIVATE PDXSQL="${shipped_pdxsql}")
+gtest_discover_tests(console_test DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                     PROPERTIES RESOURCE_LOCK display TIMEOUT 60)
+
 # Started, clicked, its eight tables checked. It drives the display with the keyboard and
 # mouse, so it runs alone.
 add_test(NAME jingleconv_smoke
