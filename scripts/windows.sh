@@ -26,6 +26,9 @@ ensure_i386() {
 
 # build_windows: configures and builds the shipped programs, both in $WIN_PROGRAMS.
 build_windows() {
+    # A tree configured when it held the posix compilers keeps them, whatever the toolchain
+    # file now says: it starts afresh.
+    if grep -qs -- '-posix"' "$WIN_BUILD"/CMakeFiles/*/CMakeCXXCompiler.cmake; then rm -rf "$WIN_BUILD"; fi
     cmake -S "$ROOT" -B "$WIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DJINGLECONV_TESTS=OFF \
           -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$WIN_PROGRAMS" \
           -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-i686.cmake" >/dev/null
