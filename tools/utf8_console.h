@@ -7,6 +7,8 @@
 // The program's command-line arguments as UTF-8.
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 
-// Makes the console show the UTF-8 text the program prints (Windows consoles default to an
-// OEM code page; elsewhere nothing is needed).
+// Makes a console show the UTF-8 text the program prints to std::cout and std::cerr. On
+// Windows, a stream that is a console is written in UTF-16, which every console from XP on
+// shows whatever its code page; a redirected one gets the UTF-8 bytes. Elsewhere nothing
+// is needed.
 void useUtf8Console();

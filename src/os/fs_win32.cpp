@@ -7,6 +7,8 @@
 // closes this process's own holds on the target, renames, and takes the holds again on the
 // new file.
 //
+// The oldest system is Windows XP SP3: what came later is looked up at run time.
+//
 // As on Linux, the process holding a file may still open it to read (a copy of its handle).
 #include "fs.h"
 #include "seam.h"
@@ -17,7 +19,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <utility>
 
 namespace os {
@@ -31,13 +32,38 @@ struct Handle {
 };
 
 // This process's ReadExclusive holds, so that replaceFile can release and retake them.
-std::mutex holdsMutex;
 std::vector<Handle*> holds;
+
+// Guards `holds`. A critical section rather than std::mutex, which would need the posix
+// thread runtime and the Vista functions it imports.
+class HoldsLock {
+public:
+    HoldsLock() { EnterCriticalSection(&section.value); }
+    ~HoldsLock() { LeaveCriticalSection(&section.value); }
+    HoldsLock(const HoldsLock&) = delete;
+    HoldsLock& operator=(const HoldsLock&) = delete;
+
+private:
+    struct Section {
+        Section() { InitializeCriticalSection(&value); }
+        ~Section() { DeleteCriticalSection(&value); }
+        CRITICAL_SECTION value;
+    };
+    static inline Section section;
+};
 
 constexpr DWORD renameReplaceIfExists = 0x1;  // FILE_RENAME_FLAG_REPLACE_IF_EXISTS
 constexpr DWORD renamePosixSemantics = 0x2;   // FILE_RENAME_FLAG_POSIX_SEMANTICS
 // FileRenameInfoEx, declared by the headers only for Windows 10 1607 and later.
-constexpr auto renameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+constexpr int renameInfoEx = 22;
+
+// SetFileInformationByHandle (Vista and later), or null.
+using SetFileInformation = BOOL(WINAPI*)(HANDLE file, int infoClass, void* info, DWORD bytes);
+SetFileInformation setFileInformation() {
+    static const auto function = reinterpret_cast<SetFileInformation>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetFileInformationByHandle")));
+    return function;
+}
 
 ErrorKind kindOf(DWORD code) {
     switch (code) {
@@ -99,13 +125,20 @@ std::wstring fullPath(const std::wstring& path) {
     return out;
 }
 
-bool samePath(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
+std::wstring upperCase(const std::wstring& text) {
+    std::wstring out = text;
+    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.c_str(), static_cast<int>(text.size()), out.data(),
+                 static_cast<int>(out.size()));
+    return out;
 }
+
+// Paths compared as the file system names files: letter case aside.
+bool samePath(const std::wstring& a, const std::wstring& b) { return upperCase(a) == upperCase(b); }
 
 // Atomic rename over an existing file that may still be open (with deletion shared).
 bool renamePosixStyle(const std::wstring& from, const std::wstring& to) {
+    const SetFileInformation setInformation = setFileInformation();
+    if (!setInformation) return false;
     HANDLE source = CreateFileW(from.c_str(), DELETE | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -123,7 +156,7 @@ bool renamePosixStyle(const std::wstring& from, const std::wstring& to) {
     info->flags = renameReplaceIfExists | renamePosixSemantics;
     info->fileNameLength = static_cast<DWORD>(target.size() * sizeof(WCHAR));
     std::memcpy(info->fileName, target.c_str(), target.size() * sizeof(WCHAR));
-    bool renamed = SetFileInformationByHandle(source, renameInfoEx, info, static_cast<DWORD>(bytes));
+    bool renamed = setInformation(source, renameInfoEx, info, static_cast<DWORD>(bytes));
     if (renamed) FlushFileBuffers(source);
     CloseHandle(source);
     return renamed;
@@ -136,7 +169,7 @@ bool moveReplacing(const std::wstring& from, const std::wstring& to) {
 // The replace for systems without POSIX-style renames: release this process's holds on the
 // target for the moment of the rename, then hold the new file.
 bool moveReleasingHolds(const std::wstring& from, const std::wstring& to) {
-    std::lock_guard lock(holdsMutex);
+    HoldsLock lock;
     const std::wstring target = fullPath(to);
     std::vector<Handle*> released;
     for (Handle* held : holds) {
@@ -155,7 +188,7 @@ bool moveReleasingHolds(const std::wstring& from, const std::wstring& to) {
 
 // A reading handle on a file this process holds exclusively, or INVALID_HANDLE_VALUE.
 HANDLE duplicateHeld(const std::wstring& path) {
-    std::lock_guard lock(holdsMutex);
+    HoldsLock lock;
     const std::wstring wanted = fullPath(path);
     for (Handle* held : holds) {
         HANDLE copy = INVALID_HANDLE_VALUE;
@@ -310,7 +343,7 @@ File::File(const std::string& path, Mode mode) : path_(path) {
     }
     if (mode == Mode::CreateNew) afterChange(Change::Create, path);
     if (mode == Mode::ReadExclusive) {
-        std::lock_guard lock(holdsMutex);
+        HoldsLock lock;
         holds.push_back(handle.get());
     }
     handle_ = handle.release();
@@ -381,7 +414,7 @@ void File::close() {
     Handle* handle = handleOf(std::exchange(handle_, nullptr));
     if (!handle) return;
     if (handle->mode == Mode::ReadExclusive) {
-        std::lock_guard lock(holdsMutex);
+        HoldsLock lock;
         holds.erase(std::remove(holds.begin(), holds.end(), handle), holds.end());
     }
     if (handle->system != INVALID_HANDLE_VALUE) CloseHandle(handle->system);

@@ -3,7 +3,8 @@
 # source tables, started, its button clicked, the completion box answered with Enter; then
 # the eight tables must hold exactly their category's rows. A second run over the existing
 # tables answers the "replace?" boxes with Escape (keep) and Enter (replace); a third, with
-# a damaged source, must show the error box titled with the program's name.
+# a damaged source, must show the error box titled with the program's name. All of it
+# three times, with Wine reporting Windows XP, 7 and 10 to the programs.
 # Usage: smoke_test.sh JINGLECONV_EXE PDXSQL_EXE SCREENSHOT_FOLDER
 set -euo pipefail
 
@@ -11,16 +12,16 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 
-program=$1 pdxsql=$2 shots=$3
-mkdir -p "$shots"
-folder=$(mktemp -d /tmp/jingleconv-smoke-XXXXXX)
+program=$1 pdxsql=$2 shots_root=$3
+folder=
 app_pid=
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    rm -rf "$folder"
+    [ -n "$folder" ] && rm -rf "$folder"
+    # Back to the prefix's own choice of version.
+    wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
-cd "$folder"
 
 fail() {
     echo "$*" >&2
@@ -88,18 +89,23 @@ close_program() {
     app_pid=
 }
 
-# Each category a different number of rows, and rows of categories no target takes.
-sql 'CREATE TABLE "AdvBeats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
-sql 'CREATE TABLE "Beats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
-for key_count in "0 1" "1 2" "2 3" "8 4" "3 2" "5 1"; do insert_rows AdvBeats $key_count; done
-for key_count in "5 1" "4 2" "6 3" "7 4" "9 1" "0 2"; do insert_rows Beats $key_count; done
-sources_before="$(census AdvBeats)/$(census Beats)"
-cp "$program" "$folder/jingleconv.exe"
+# The title bar shows the program's icon: the green of its check mark at the caption's left.
+caption_shows_icon() {  # SCREENSHOT
+    convert "$1" -crop 24x24+0+0 +repage -format %c histogram:info:- | grep -qi '#00FF00'
+}
 
-declare -A expected=(
-    [AdvStarts]="0 1" [AdvEnds]="1 2" [AdvFrees]="2 3" [AdvAdds]="8 4"
-    [Jingles]="5 1" [InfoRolls]="4 2" [Effects]="6 3" [Underlays]="7 4"
-)
+# report_windows VERSION NUMBER: Wine tells the programs they run on that Windows version.
+report_windows() {
+    wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1
+    local shown
+    shown=$(wine cmd /c ver | tr -d '\r')
+    [[ "$shown" == *" $2."* ]] || fail "Wine does not report $1 ($2): $shown"
+    echo "$1: Wine reports ${shown//$'\n'/}"
+}
+
+# "KEY COUNT" lines each target must hold, and the sources' census before the runs.
+declare -A expected
+sources_before=
 check_targets() {
     for target in "${!expected[@]}"; do
         [ "$(census "$target")" = "${expected[$target]}" ] ||
@@ -108,40 +114,72 @@ check_targets() {
     [ "$(census AdvBeats)/$(census Beats)" = "$sources_before" ] || fail "a source table changed"
 }
 
-# First run: no targets yet, so no questions.
-start_program
-import -window "$window" "$shots/win-window.png"
-click_button
-answer_box Information Return win-done.png
-import -window "$window" "$shots/win-after.png"
-close_program
-check_targets
-echo "first run: 8 tables hold exactly their categories' rows"
+# The three runs in a new folder, on the Windows version Wine reports.
+runs_on() {  # VERSION NUMBER
+    report_windows "$1" "$2"
+    shots="$shots_root/$1"
+    mkdir -p "$shots"
+    folder=$(mktemp -d /tmp/jingleconv-smoke-XXXXXX)
+    cd "$folder"
 
-# Second run: stray rows in two targets; Escape keeps the first, Enter replaces the second.
-insert_rows AdvStarts 3 1
-insert_rows AdvEnds 3 1
-start_program
-click_button
-answer_box Confirm Escape win-confirm.png
-answer_box Confirm Return
-for ((n = 3; n <= 8; n++)); do answer_box Confirm Escape; done
-answer_box Information Return
-close_program
-[ "$(census AdvStarts)" = "$(printf '0 1\n3 1')" ] || fail "AdvStarts was replaced although Escape answered No"
-expected[AdvStarts]="$(printf '0 1\n3 1')"
-check_targets
-echo "second run: Escape kept a table, Enter replaced one"
+    # Each category a different number of rows, and rows of categories no target takes.
+    sql 'CREATE TABLE "AdvBeats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
+    sql 'CREATE TABLE "Beats.db" (ID AUTOINC, FKey INTEGER, Name CHAR(40), Length INTEGER)'
+    for key_count in "0 1" "1 2" "2 3" "8 4" "3 2" "5 1"; do insert_rows AdvBeats $key_count; done
+    for key_count in "5 1" "4 2" "6 3" "7 4" "9 1" "0 2"; do insert_rows Beats $key_count; done
+    sources_before="$(census AdvBeats)/$(census Beats)"
+    cp "$program" "$folder/jingleconv.exe"
 
-# Third run: Beats.db damaged. AdvBeats' targets are made, then the error box answers.
-for target in "${!expected[@]}"; do rm -f "$target.db"; done
-expected[AdvStarts]="0 1"
-head -c 3000 /dev/urandom >Beats.db
-start_program
-click_button
-answer_box jingleconv Return win-error.png
-close_program
-for target in AdvStarts AdvEnds AdvFrees AdvAdds; do
-    [ "$(census "$target")" = "${expected[$target]}" ] || fail "$target: wrong rows after the failed run"
+    expected=(
+        [AdvStarts]="0 1" [AdvEnds]="1 2" [AdvFrees]="2 3" [AdvAdds]="8 4"
+        [Jingles]="5 1" [InfoRolls]="4 2" [Effects]="6 3" [Underlays]="7 4"
+    )
+
+    # First run: no targets yet, so no questions.
+    start_program
+    import -window "$window" "$shots/win-window.png"
+    caption_shows_icon "$shots/win-window.png" || fail "the title bar does not show the program's icon"
+    click_button
+    answer_box Information Return win-done.png
+    import -window "$window" "$shots/win-after.png"
+    close_program
+    check_targets
+    echo "first run: 8 tables hold exactly their categories' rows"
+
+    # Second run: stray rows in two targets; Escape keeps the first, Enter replaces the second.
+    insert_rows AdvStarts 3 1
+    insert_rows AdvEnds 3 1
+    start_program
+    click_button
+    answer_box Confirm Escape win-confirm.png
+    answer_box Confirm Return
+    for ((n = 3; n <= 8; n++)); do answer_box Confirm Escape; done
+    answer_box Information Return
+    close_program
+    [ "$(census AdvStarts)" = "$(printf '0 1\n3 1')" ] || fail "AdvStarts was replaced although Escape answered No"
+    expected[AdvStarts]="$(printf '0 1\n3 1')"
+    check_targets
+    echo "second run: Escape kept a table, Enter replaced one"
+
+    # Third run: Beats.db damaged. AdvBeats' targets are made, then the error box answers.
+    for target in "${!expected[@]}"; do rm -f "$target.db"; done
+    expected[AdvStarts]="0 1"
+    head -c 3000 /dev/urandom >Beats.db
+    start_program
+    click_button
+    answer_box jingleconv Return win-error.png
+    close_program
+    for target in AdvStarts AdvEnds AdvFrees AdvAdds; do
+        [ "$(census "$target")" = "${expected[$target]}" ] || fail "$target: wrong rows after the failed run"
+    done
+    echo "third run: a damaged source ends in the error box"
+
+    cd /
+    rm -rf "$folder"
+    folder=
+}
+
+for version in "winxp 5" "win7 6" "win10 10"; do
+    runs_on $version
+    echo "${version% *}: the three runs as expected"
 done
-echo "third run: a damaged source ends in the error box"

@@ -164,6 +164,29 @@ TEST_F(Win32Backend, LabelsAlignAndBreakLines) {
     }
 }
 
+// An auto-sized label is as wide as textExtent says, so its text must be drawn within that
+// width. Wine draws some letters of a substituted font (here Cyrillic in place of MS Sans
+// Serif) wider than it measures them.
+TEST_F(Win32Backend, LabelTextStaysWithinItsMeasuredWidth) {
+    for (const char* text : {"Сконвертировать базы отбивок из VX 2.х или", "вввввввввввввввв",
+                             "первая строка\r\nвторая, более длинная строка"}) {
+        WindowDesc wide = dialogDesc("Ширина");
+        wide.client.width = 400;
+        auto window = backend->createWindow(wide, [] {});
+        const Size extent = window->textExtent(text);
+        LabelDesc desc;
+        desc.bounds = {10, 10, extent.width + 40, extent.height};  // room to show an overflow
+        desc.text = text;
+        auto label = window->addLabel(desc);
+        window->show(false);
+        HWND handle = childrenOf(findOurWindow(L"Ширина")).front();
+        UpdateWindow(handle);
+        auto [first, last] = inkColumns(handle);
+        ASSERT_GE(first, 0) << text << ": nothing drawn";
+        EXPECT_LT(last, extent.width) << text;
+    }
+}
+
 TEST_F(Win32Backend, ColoursOfTheDescription) {
     WindowDesc desc = dialogDesc("Цвета");
     desc.color = {std::nullopt, 0x102030};

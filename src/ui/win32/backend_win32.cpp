@@ -1,5 +1,6 @@
 // The Win32 backend: windows of our own class, the dialog manager's keyboard handling, and
-// a layout scaled by the layer to the screen's pixels per inch.
+// a layout scaled by the layer to the screen's pixels per inch. The program's manifest
+// declares it DPI-aware, so that Windows does not stretch the form again.
 #include <windows.h>
 
 #include "ui/backend.h"
@@ -13,8 +14,6 @@ namespace {
 class Win32Backend : public Backend {
 public:
     Win32Backend() {
-        // Real pixels: the layer scales the form itself, so Windows must not stretch it again.
-        SetProcessDPIAware();
         win32::Win32Window::registerClass();
         win32::registerMessageBoxClass();
     }

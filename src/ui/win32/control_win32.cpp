@@ -1,6 +1,7 @@
 #include "ui/win32/control_win32.h"
 
 #include "ui/error.h"
+#include "ui/win32/gdi.h"
 #include "ui/win32/text_win32.h"
 
 namespace ui::win32 {
@@ -76,17 +77,17 @@ void Win32Label::draw(const DRAWITEMSTRUCT& item) {
         static_cast<std::size_t>(GetWindowTextW(handle(), text.data(), static_cast<int>(text.size()))));
     HGDIOBJ oldFont = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
-    const UINT format = alignment_ | DT_EXPANDTABS | DT_NOCLIP;
+    const TextLines lines(dc, text);
     if (IsWindowEnabled(handle())) {
         SetTextColor(dc, textColor_);
     } else {  // embossed, as a disabled label is drawn
         RECT highlight = rect;
         OffsetRect(&highlight, 1, 1);
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextW(dc, text.c_str(), -1, &highlight, format);
+        lines.draw(dc, highlight, alignment_);
         SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     }
-    DrawTextW(dc, text.c_str(), -1, &rect, format);
+    lines.draw(dc, rect, alignment_);
     SelectObject(dc, oldFont);
 }
 

@@ -36,8 +36,9 @@ private:
     backend::Cursor cursor_;
 };
 
-// A text, centred, left or right aligned, one line per line break. It draws itself with
-// the very call that measured it (as the layer's textExtent), so what fits there shows whole.
+// A text, centred, left or right aligned, one line per line break. It draws itself as the
+// layer's textExtent measured it (TextLines, on the form's device context, which a static
+// control shares), so a label of that size shows its whole text.
 class Win32Label : public Win32Control {
 public:
     Win32Label(HWND parent, const backend::LabelDesc& desc, HFONT font, COLORREF textColor,

@@ -45,6 +45,45 @@ SIZE textSize(HFONT font, const std::wstring& text) {
     return {width, rect.bottom - rect.top};
 }
 
+TextLines::TextLines(HDC dc, const std::wstring& text) {
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    lineHeight_ = metrics.tmHeight;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+        Line line;
+        line.text = text.substr(start, end - start);
+        const int length = static_cast<int>(line.text.size());
+        std::vector<INT> extents(line.text.size());  // of each prefix
+        SIZE size{0, 0};
+        if (length > 0)
+            GetTextExtentExPointW(dc, line.text.c_str(), length, 0, nullptr, extents.data(), &size);
+        for (std::size_t i = 0; i < extents.size(); ++i)
+            line.advances.push_back(extents[i] - (i ? extents[i - 1] : 0));
+        line.width = size.cx;
+        lines_.push_back(std::move(line));
+        start = end + 2;
+    }
+}
+
+SIZE TextLines::size() const {
+    LONG width = 0;
+    for (const Line& line : lines_) width = std::max(width, line.width);
+    return {width, lineHeight_ * static_cast<LONG>(lines_.size())};
+}
+
+void TextLines::draw(HDC dc, const RECT& rect, UINT alignment) const {
+    int top = rect.top;
+    for (const Line& line : lines_) {
+        int left = rect.left;
+        if (alignment == DT_CENTER) left += (rect.right - rect.left - line.width) / 2;
+        if (alignment == DT_RIGHT) left = rect.right - line.width;
+        ExtTextOutW(dc, left, top, 0, nullptr, line.text.c_str(), static_cast<UINT>(line.text.size()),
+                    line.advances.data());
+        top += lineHeight_;
+    }
+}
+
 void drawImage(HDC dc, int x, int y, const Image& image, COLORREF face) {
     if (image.empty()) return;
     const std::uint32_t faceRed = GetRValue(face), faceGreen = GetGValue(face), faceBlue = GetBValue(face);

@@ -51,6 +51,14 @@ BOOL CALLBACK findShownForm(HWND window, LPARAM found) {
     return FALSE;
 }
 
+// The program's icon (resources/jingleconv.ico, named as Delphi names a program's icon) at
+// a size the system asks for; null when the executable has none.
+HICON programIcon(int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                         LR_SHARED));
+}
+
 }  // namespace
 
 HWND formForModalBox() {
@@ -66,6 +74,8 @@ void Win32Window::registerClass() {
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = programIcon(SM_CXICON, SM_CYICON);        // task bar, Alt+Tab
+    wc.hIconSm = programIcon(SM_CXSMICON, SM_CYSMICON);  // title bar
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = windowClass;
     RegisterClassExW(&wc);
@@ -122,7 +132,11 @@ void Win32Window::setTabOrder(const std::vector<backend::Control*>& controls) {
 }
 
 backend::Size Win32Window::textExtent(const std::string& text) {
-    SIZE size = textSize(font_, toControlText(text));
+    HDC dc = GetDC(handle_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    const SIZE size = TextLines(dc, toControlText(text)).size();
+    SelectObject(dc, old);
+    ReleaseDC(handle_, dc);
     return {size.cx, size.cy};
 }
 
