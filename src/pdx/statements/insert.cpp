@@ -11,6 +11,7 @@
 #include "pdx/storage/commit.h"
 #include "pdx/storage/indexes.h"
 #include "pdx/storage/open_table.h"
+#include "pdx/storage/secondary_indexes.h"
 #include "pdx/storage/table_files.h"
 #include "pdx/storage/table_writer.h"
 
@@ -64,6 +65,8 @@ std::int64_t insertRows(const sql::Insert& statement) {
     const std::size_t recordSize = header.info.recordSize;
     const std::size_t keySize = header.info.keyed() ? header.keySize() : 0;
     std::int64_t counter = header.info.autoIncrement;
+    SecondaryIndexes secondaries(open.path, header);
+    secondaries.requireByteOrder();
 
     Commit commit(open.path);
     BlobWriter blobs(commit, companionPath(open.path, format::mb::kExtension));
@@ -118,19 +121,21 @@ std::int64_t insertRows(const sql::Insert& statement) {
     while (chain.next()) {
         for (std::size_t i = 0; i < chain.recordCount(); ++i) {
             const std::uint8_t* old = chain.record(i);
+            secondaries.sawOldRow(old);
             while (keySize > 0 && next < order.size() && keyLess(order[next], old)) {
-                writer.add(order[next++]);
+                secondaries.placedRow(order[next], writer.add(order[next]), true);
+                ++next;
             }
             if (keySize > 0 && next < order.size() && std::memcmp(order[next], old, keySize) == 0) {
                 throw duplicate();
             }
-            writer.add(old);
+            secondaries.placedRow(old, writer.add(old), false);
         }
     }
-    while (next < order.size()) writer.add(order[next++]);
+    for (; next < order.size(); ++next) secondaries.placedRow(order[next], writer.add(order[next]), true);
     writer.finish(static_cast<std::int32_t>(counter));
     blobs.finish();
-    stageIndexes(commit, open.path, header, writer);
+    stageIndexes(commit, open.path, header, writer, secondaries);
     commit.apply();
     return static_cast<std::int64_t>(rows.size());
 }
