@@ -338,6 +338,16 @@ const Refusal kRefusals[] = {
      wordsIndexed({".X04", {3}}),
      "INSERT INTO %T VALUES (1, 'a', 1, 1)",
      {"T.X04", "#"}},
+    {"InsertTextKeyUnderAnotherSortOrder",
+     [](const TempFolder& f) {
+         const std::string path = f.file("K.db");
+         pdx::execute("CREATE TABLE " + sqlName(path) + " (Name CHAR(12), N INTEGER, PRIMARY KEY (Name))");
+         pdx::execute("INSERT INTO " + sqlName(path) + " VALUES ('b', 1), ('A', 2)");
+         setTableSortOrder(path, 0x11, "ANSII850");
+         return path;
+     },
+     "INSERT INTO %T VALUES ('a', 3)",
+     {"вставка", "\"ANSII850\"", "Name"}},
 };
 
 void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }

@@ -1,6 +1,7 @@
 #include "pdx/statements/insert.h"
 
 #include "pdx/error.h"
+#include "pdx/format/byte_order.h"
 #include "pdx/format/field_codec.h"
 #include "pdx/format/field_layout.h"
 #include "pdx/format/mb_format.h"
@@ -54,6 +55,19 @@ std::string blobBytes(const Value& value, const FieldDef& field, const CodePage&
     throw Error::field(field.name, "значение не того типа");
 }
 
+// New rows find their place by their keys' bytes, which is the table's order only where its
+// key's text sorts as its bytes.
+void requireKeyInByteOrder(const Header& header) {
+    for (std::size_t i = 0; i < header.info.keyFieldCount; ++i) {
+        const FieldDef& field = header.fields[i];
+        if (field.type == FieldType::Alpha && !sortsTextAsBytes(header.info)) {
+            throw Error::refused(
+                "вставка не поддерживается: таблица упорядочена по текстовому полю ключа \"" + field.name +
+                "\" не по байтам (" + sortOrderText(header.info) + ")");
+        }
+    }
+}
+
 }  // namespace
 
 std::int64_t insertRows(const sql::Insert& statement) {
@@ -65,6 +79,7 @@ std::int64_t insertRows(const sql::Insert& statement) {
     const std::size_t recordSize = header.info.recordSize;
     const std::size_t keySize = header.info.keyed() ? header.keySize() : 0;
     std::int64_t counter = header.info.autoIncrement;
+    if (keySize > 0) requireKeyInByteOrder(header);
     SecondaryIndexes secondaries(open.path, header);
     secondaries.requireByteOrder();
 
