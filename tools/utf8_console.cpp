@@ -1,8 +1,10 @@
 #include "utf8_console.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
+// shellapi.h needs the types windows.h declares first.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include "os/wide.h"
 
