@@ -1,7 +1,9 @@
-// Every statement and the table copy under faults: each change to the disk made to fail, or
+// Every statement and the table copy, on a keyed table with its primary index, a secondary
+// index and a blob file, under faults: each change to the disk made to fail, or
 // the disk frozen right after it as a crash would; after recovery the table's whole file set
 // is the old one or the new one, and nothing is left beside it.
 #include "fault_seam.h"
+#include "index_files.h"
 #include "os/fs.h"
 #include "pdx/engine.h"
 #include "pdx/error.h"
@@ -21,7 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;  // name -> content
 
-// A keyed table whose memos live in its blob file, with its primary index.
+// A keyed table whose memos live in its blob file, with its primary index and a secondary
+// index on FKey.
 void makeMemoTable(const std::string& path, int rows, int firstId = 0) {
     pdx::execute("CREATE TABLE " + sqlName(path) +
                  " (Id INTEGER, FKey INTEGER, Name CHAR(20), Notes BLOB(10,1), PRIMARY KEY (Id))");
@@ -33,6 +36,7 @@ void makeMemoTable(const std::string& path, int rows, int firstId = 0) {
                   std::string(40 + id % 50, static_cast<char>('a' + id % 26)) + "')";
     }
     pdx::execute("INSERT INTO " + sqlName(path) + " VALUES " + values);
+    index_files::writeIndex(path, index_files::IndexSpec{".X02", {1}});
 }
 
 struct Scenario {
@@ -69,8 +73,6 @@ const Scenario kScenarios[] = {
      [](const TempFolder& f) {
          makeMemoTable(f.file("Beats.db"), 200);
          makeMemoTable(f.file("Jingles.db"), 50, 500);
-         writeFile(f.file("Jingles.X02"), "stale index");
-         writeFile(f.file("Jingles.Y02"), "stale index");
          return f.file("Jingles.db");
      },
      [](const TempFolder& f) { pdx::copyTable(f.file("Beats.db"), f.file("Jingles.db")); }},

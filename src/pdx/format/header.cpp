@@ -4,6 +4,7 @@
 #include "pdx/format/bytes.h"
 #include "pdx/format/db_format.h"
 #include "pdx/format/field_layout.h"
+#include "pdx/format/xnn_format.h"
 
 #include <algorithm>
 
@@ -60,7 +61,7 @@ std::size_t Header::keySize() const {
     return size;
 }
 
-Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize) {
+Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, HeaderOf kind) {
     if (b.size() < kCommonHeaderEnd) throw Error::corrupt("файл короче заголовка");
     Header h;
     TableInfo& info = h.info;
@@ -80,8 +81,16 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize) {
     if (info.level < kMinLevel || info.level > kMaxLevel) {
         throw Error::refused("неизвестная версия формата Paradox (" + std::to_string(info.level) + ")");
     }
-    if (info.fileType != kKeyedTable && info.fileType != kUnkeyedTable) {
+    if (kind == HeaderOf::Table && info.fileType != kKeyedTable && info.fileType != kUnkeyedTable) {
         throw Error::refused("файл не является таблицей Paradox (тип " + std::to_string(info.fileType) + ")");
+    }
+    if (kind == HeaderOf::SecondaryIndex) {
+        if (!xnn::isEntries(info.fileType)) {
+            throw Error::refused("файл неизвестного вида (тип " + std::to_string(info.fileType) + ")");
+        }
+        if (info.level < xnn::kFirstLevel) {
+            throw Error::refused("версия формата " + std::to_string(info.level) + " не поддерживается");
+        }
     }
     if (blockKiB < 1 || blockKiB > kMaxBlockSizeKiB) {
         throw Error::corrupt("недопустимый размер блока");
@@ -127,7 +136,9 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize) {
     if (!info.encrypted && !reader.atEnd()) {
         // Field numbers, then the sort order's name (absent in some old tables).
         try {
-            reader.take(2u * fieldCount);
+            const std::uint8_t* numbers = reader.take(2u * fieldCount);
+            for (std::uint16_t i = 0; i < fieldCount; ++i)
+                h.fieldNumbers.push_back(bytes::le16(numbers + 2 * i));
             info.sortOrderName = reader.zstring(false);
         } catch (const Error&) {
             info.sortOrderName.clear();

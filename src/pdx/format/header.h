@@ -14,7 +14,8 @@ struct Header {
     std::vector<std::uint8_t> bytes;  // all headerSize bytes as stored
     TableInfo info;
     std::vector<FieldDef> fields;
-    std::vector<std::size_t> offsets;  // where each field starts in a record
+    std::vector<std::size_t> offsets;         // where each field starts in a record
+    std::vector<std::uint16_t> fieldNumbers;  // as stored after the field names; empty when absent
     std::uint16_t firstBlock = 0;
     std::uint32_t physicalBlocks = 0;  // whole blocks the file holds after the header
     CodePage codePage{0};
@@ -26,7 +27,11 @@ struct Header {
 // header of a file of `fileSize` bytes.
 std::size_t headerSizeOf(const std::vector<std::uint8_t>& first, std::uint64_t fileSize);
 
-// Checks a header's bytes against the size of its file. Throws pdx::Error.
-Header parseHeader(std::vector<std::uint8_t> bytes, std::uint64_t fileSize);
+// The files whose headers are laid out like a table's.
+enum class HeaderOf { Table, SecondaryIndex };
+
+// Checks a header's bytes against the size of its file: a table's, or a secondary index's
+// entries file (.Xnn, .XGn) of level 5 or later. Throws pdx::Error.
+Header parseHeader(std::vector<std::uint8_t> bytes, std::uint64_t fileSize, HeaderOf kind = HeaderOf::Table);
 
 }  // namespace pdx

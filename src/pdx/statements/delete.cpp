@@ -6,6 +6,7 @@
 #include "pdx/storage/indexes.h"
 #include "pdx/storage/open_table.h"
 #include "pdx/storage/record_values.h"
+#include "pdx/storage/secondary_indexes.h"
 #include "pdx/storage/table_writer.h"
 
 namespace pdx {
@@ -16,6 +17,7 @@ std::int64_t deleteRows(const sql::Delete& statement) {
     requireReadableRecords(header);
     openBlobs(open);
     const sql::Predicate predicate(statement.where.get(), header.fields);
+    SecondaryIndexes secondaries(open.path, header);
 
     Commit commit(open.path);
     TableWriter writer(commit.stage(open.path, FileRole::Table), header, header.keySize());
@@ -26,10 +28,11 @@ std::int64_t deleteRows(const sql::Delete& statement) {
     while (chain.next()) {
         for (std::size_t i = 0; i < chain.recordCount(); ++i) {
             record = chain.record(i);
+            secondaries.sawOldRow(record);
             if (predicate.matches(valueOf)) {
                 ++deleted;
             } else {
-                writer.add(record);
+                secondaries.placedRow(record, writer.add(record), false);
             }
         }
     }
@@ -38,7 +41,7 @@ std::int64_t deleteRows(const sql::Delete& statement) {
         return 0;
     }
     writer.finish(header.info.autoIncrement);
-    stageIndexes(commit, open.path, header, writer);
+    stageIndexes(commit, open.path, header, writer, secondaries);
     commit.apply();
     return deleted;
 }

@@ -1,6 +1,7 @@
 #include "pdx/statements/insert.h"
 
 #include "pdx/error.h"
+#include "pdx/format/byte_order.h"
 #include "pdx/format/field_codec.h"
 #include "pdx/format/field_layout.h"
 #include "pdx/format/mb_format.h"
@@ -11,6 +12,7 @@
 #include "pdx/storage/commit.h"
 #include "pdx/storage/indexes.h"
 #include "pdx/storage/open_table.h"
+#include "pdx/storage/secondary_indexes.h"
 #include "pdx/storage/table_files.h"
 #include "pdx/storage/table_writer.h"
 
@@ -53,6 +55,19 @@ std::string blobBytes(const Value& value, const FieldDef& field, const CodePage&
     throw Error::field(field.name, "значение не того типа");
 }
 
+// New rows find their place by their keys' bytes, which is the table's order only where its
+// key's text sorts as its bytes.
+void requireKeyInByteOrder(const Header& header) {
+    for (std::size_t i = 0; i < header.info.keyFieldCount; ++i) {
+        const FieldDef& field = header.fields[i];
+        if (field.type == FieldType::Alpha && !sortsTextAsBytes(header.info)) {
+            throw Error::refused(
+                "вставка не поддерживается: таблица упорядочена по текстовому полю ключа \"" + field.name +
+                "\" не по байтам (" + sortOrderText(header.info) + ")");
+        }
+    }
+}
+
 }  // namespace
 
 std::int64_t insertRows(const sql::Insert& statement) {
@@ -64,6 +79,9 @@ std::int64_t insertRows(const sql::Insert& statement) {
     const std::size_t recordSize = header.info.recordSize;
     const std::size_t keySize = header.info.keyed() ? header.keySize() : 0;
     std::int64_t counter = header.info.autoIncrement;
+    if (keySize > 0) requireKeyInByteOrder(header);
+    SecondaryIndexes secondaries(open.path, header);
+    secondaries.requireByteOrder();
 
     Commit commit(open.path);
     BlobWriter blobs(commit, companionPath(open.path, format::mb::kExtension));
@@ -118,19 +136,21 @@ std::int64_t insertRows(const sql::Insert& statement) {
     while (chain.next()) {
         for (std::size_t i = 0; i < chain.recordCount(); ++i) {
             const std::uint8_t* old = chain.record(i);
+            secondaries.sawOldRow(old);
             while (keySize > 0 && next < order.size() && keyLess(order[next], old)) {
-                writer.add(order[next++]);
+                secondaries.placedRow(order[next], writer.add(order[next]), true);
+                ++next;
             }
             if (keySize > 0 && next < order.size() && std::memcmp(order[next], old, keySize) == 0) {
                 throw duplicate();
             }
-            writer.add(old);
+            secondaries.placedRow(old, writer.add(old), false);
         }
     }
-    while (next < order.size()) writer.add(order[next++]);
+    for (; next < order.size(); ++next) secondaries.placedRow(order[next], writer.add(order[next]), true);
     writer.finish(static_cast<std::int32_t>(counter));
     blobs.finish();
-    stageIndexes(commit, open.path, header, writer);
+    stageIndexes(commit, open.path, header, writer, secondaries);
     commit.apply();
     return static_cast<std::int64_t>(rows.size());
 }

@@ -13,13 +13,13 @@ bool hasPrimaryIndex(const Header& header) { return header.info.keyed() && heade
 }  // namespace
 
 void stageIndexes(Commit& commit, const std::string& tablePath, const Header& header,
-                  const TableWriter& writer) {
+                  const TableWriter& writer, SecondaryIndexes& secondaries) {
     if (hasPrimaryIndex(header)) {
         const std::string pxPath = companionPath(tablePath, format::px::kExtension);
         writePrimaryIndex(commit.stage(pxPath, FileRole::PrimaryIndex), os::nameOf(pxPath), header,
                           writer.header(), writer.blocks(), writer.firstKeys());
     }
-    for (const auto& secondary : findSecondaryIndexes(tablePath)) commit.remove(secondary);
+    secondaries.stage(commit, writer.header());
 }
 
 void repairPrimaryIndex(const os::File& file, const std::string& tablePath, const Header& header) {

@@ -38,13 +38,13 @@ os::File openRecovered(const std::string& path, os::File::Mode mode) {
 
 }  // namespace
 
-Header readHeader(const os::File& file) {
+Header readHeader(const os::File& file, HeaderOf kind) {
     const std::uint64_t size = file.size();
     std::vector<std::uint8_t> first(std::min<std::uint64_t>(size, format::kDataHeaderEnd));
     if (!first.empty()) file.readAt(0, first.data(), first.size());
     std::vector<std::uint8_t> all(headerSizeOf(first, size));
     file.readAt(0, all.data(), all.size());
-    return parseHeader(std::move(all), size);
+    return parseHeader(std::move(all), size, kind);
 }
 
 OpenTable openTable(const std::string& table, os::File::Mode mode) {

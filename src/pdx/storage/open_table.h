@@ -22,8 +22,8 @@ struct OpenTable {
 // missing, busy, unreadable, corrupt.
 OpenTable openTable(const std::string& table, os::File::Mode mode);
 
-// Reads and checks the header of an open table file.
-Header readHeader(const os::File& file);
+// Reads and checks the header of an open table file (or of a file laid out like one).
+Header readHeader(const os::File& file, HeaderOf kind = HeaderOf::Table);
 
 // Refuses a table whose records this engine cannot decode (password-protected ones).
 void requireReadableRecords(const Header& header);

@@ -31,7 +31,7 @@ std::uint32_t indexBlockKiB(std::size_t entrySize) {
 
 void writePrimaryIndex(const std::string& path, const std::string& indexName, const Header& tableHeader,
                        const std::vector<std::uint8_t>& written, const std::vector<BlockSummary>& blocks,
-                       const std::vector<std::uint8_t>& firstKeys) {
+                       const std::vector<std::uint8_t>& firstKeys, std::uint8_t fileType) {
     const std::size_t keySize = tableHeader.keySize();
     const std::size_t entrySize = keySize + px::kEntryTail;
     const std::uint32_t blockKiB = indexBlockKiB(entrySize);
@@ -75,7 +75,7 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName, co
     std::vector<std::uint8_t> header(px::kHeaderSize, 0);
     bytes::putLe16(&header[kRecordSize], static_cast<std::uint32_t>(entrySize));
     bytes::putLe16(&header[kHeaderSize], px::kHeaderSize);
-    header[kFileType] = kPrimaryIndex;
+    header[kFileType] = fileType;
     header[kBlockSizeKiB] = static_cast<std::uint8_t>(blockKiB);
     bytes::putLe32(&header[kRecordCount], static_cast<std::uint32_t>(entryCount));
     bytes::putLe16(&header[kUsedBlocks], static_cast<std::uint32_t>(blockCount));

@@ -2,6 +2,7 @@
 // its number and its record count, in blocks of entries; upper levels index the levels below.
 #pragma once
 
+#include "pdx/format/db_format.h"
 #include "pdx/format/header.h"
 #include "pdx/storage/table_writer.h"
 
@@ -11,10 +12,12 @@
 namespace pdx {
 
 // Writes a new index file at `path` (which must not exist) for a table whose header is
-// `tableHeader` (as written) and whose blocks are `blocks`, and flushes it.
+// `tableHeader` (as written) and whose blocks are `blocks`, and flushes it. A secondary
+// index's tree is written the same way over its entries file, with the tree's `fileType`.
 void writePrimaryIndex(const std::string& path, const std::string& indexName, const Header& tableHeader,
                        const std::vector<std::uint8_t>& writtenHeader,
-                       const std::vector<BlockSummary>& blocks, const std::vector<std::uint8_t>& firstKeys);
+                       const std::vector<BlockSummary>& blocks, const std::vector<std::uint8_t>& firstKeys,
+                       std::uint8_t fileType = format::kPrimaryIndex);
 
 // True when the index file at `path` describes the table: its key fields, its change
 // counter and its record total.

@@ -2,7 +2,9 @@
 
 #include "os/fs.h"
 #include "pdx/format/px_format.h"
+#include "pdx/format/xnn_format.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace pdx {
@@ -14,10 +16,11 @@ bool isHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) !=
 
 // ".X01", ".Y1F", ".XG0", ".YG3" and the like.
 bool isSecondaryIndexExtension(const std::string& ext) {
+    using namespace format::xnn;
     if (ext.size() != 4) return false;
     const char kind = lower(ext[1]);
-    if (kind != 'x' && kind != 'y') return false;
-    return (lower(ext[2]) == 'g' || isHexDigit(ext[2])) && isHexDigit(ext[3]);
+    if (kind != lower(kEntriesLetter) && kind != lower(kTreeLetter)) return false;
+    return (lower(ext[2]) == lower(kNamedLetter) || isHexDigit(ext[2])) && isHexDigit(ext[3]);
 }
 
 // The entries of the table's folder with the table's stem whose extension passes the test.
@@ -82,8 +85,33 @@ std::vector<std::string> findIndexes(const std::string& tablePath) {
     });
 }
 
-std::vector<std::string> findSecondaryIndexes(const std::string& tablePath) {
-    return companionsWhere(tablePath, isSecondaryIndexExtension);
+std::vector<SecondaryIndexFiles> findSecondaryIndexes(const std::string& tablePath) {
+    std::vector<SecondaryIndexFiles> indexes;
+    // An index is named by its extension's last two characters, in any case.
+    std::vector<std::string> names;
+    for (const auto& path : companionsWhere(tablePath, isSecondaryIndexExtension)) {
+        const std::string ext = os::extensionOf(path);
+        const std::string name = {lower(ext[2]), lower(ext[3])};
+        auto it = std::find(names.begin(), names.end(), name);
+        if (it == names.end()) {
+            names.push_back(name);
+            indexes.emplace_back();
+            it = names.end() - 1;
+        }
+        SecondaryIndexFiles& files = indexes[static_cast<std::size_t>(it - names.begin())];
+        (lower(ext[1]) == lower(format::xnn::kEntriesLetter) ? files.entries : files.tree) = path;
+    }
+    return indexes;
+}
+
+std::string otherIndexFile(const std::string& path) {
+    using namespace format::xnn;
+    std::string other = path;
+    char& letter = other[other.size() - 3];
+    const bool lowerCase = std::islower(static_cast<unsigned char>(letter)) != 0;
+    const char kind = lower(letter) == lower(kEntriesLetter) ? kTreeLetter : kEntriesLetter;
+    letter = lowerCase ? lower(kind) : kind;
+    return other;
 }
 
 }  // namespace pdx

@@ -26,7 +26,18 @@ std::vector<std::string> findCompanions(const std::string& tablePath, const std:
 // .Ynn, .XGn, .YGn), in any case.
 std::vector<std::string> findIndexes(const std::string& tablePath);
 
-// The secondary index files of a table (.Xnn, .Ynn, .XGn, .YGn), as paths.
-std::vector<std::string> findSecondaryIndexes(const std::string& tablePath);
+// A secondary index's two files as paths: its entries (.Xnn, .XGn) and their tree (.Ynn,
+// .YGn), either "" when it is missing.
+struct SecondaryIndexFiles {
+    std::string entries;
+    std::string tree;
+};
+
+// The secondary indexes of a table, their files found in any case and paired by extension.
+std::vector<SecondaryIndexFiles> findSecondaryIndexes(const std::string& tablePath);
+
+// The other file of a secondary index, in the same case: the tree's path for the entries
+// file's, and the other way round.
+std::string otherIndexFile(const std::string& path);
 
 }  // namespace pdx

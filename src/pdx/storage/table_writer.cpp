@@ -27,7 +27,7 @@ TableWriter::TableWriter(const std::string& path, const Header& header, std::siz
     buffer_.reserve(os::kIoChunk + blockSize_);
 }
 
-void TableWriter::add(const std::uint8_t* record) {
+std::uint16_t TableWriter::add(const std::uint8_t* record) {
     if (inBlock_ == 0) {
         if (blocks_.size() >= format::kMaxBlockCount) {
             throw Error::refused("таблица не помещается в 65535 блоков");
@@ -43,7 +43,9 @@ void TableWriter::add(const std::uint8_t* record) {
     std::memcpy(block + format::kBlockHeader + inBlock_ * recordSize_, record, recordSize_);
     ++records_;
     ++blocks_.back().records;
+    const std::uint16_t number = blocks_.back().number;
     if (++inBlock_ == perBlock_) closeBlock();
+    return number;
 }
 
 void TableWriter::closeBlock() {

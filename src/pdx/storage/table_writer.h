@@ -24,7 +24,8 @@ public:
     // block's first record are kept for the index.
     TableWriter(const std::string& path, const Header& header, std::size_t keySize);
 
-    void add(const std::uint8_t* record);
+    // Returns the number of the block the record went to.
+    std::uint16_t add(const std::uint8_t* record);
     // Completes the file: counts, block links, change counter and update time in the
     // header; data flushed to disk. `autoIncrement` replaces the header's counter.
     void finish(std::int32_t autoIncrement);
