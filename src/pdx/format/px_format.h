@@ -27,10 +27,15 @@ constexpr std::size_t kEntryTail = 6;             // block number, record count,
 constexpr std::uint32_t kMaxCount = 0x7FFF;       // counts above this are capped
 
 // Index shorts are stored like the table's short fields: big-endian, sign bit flipped.
-inline void putShort(std::uint8_t* p, std::uint32_t v) {
-    const std::uint16_t stored = static_cast<std::uint16_t>(std::min(v, kMaxCount)) ^ 0x8000;
+inline void putShort(std::uint8_t* p, std::uint16_t v) {
+    const auto stored = static_cast<std::uint16_t>(v ^ 0x8000);
     p[0] = static_cast<std::uint8_t>(stored >> 8);
     p[1] = static_cast<std::uint8_t>(stored);
+}
+
+// A count of records, capped where a short ends.
+inline void putCount(std::uint8_t* p, std::uint32_t count) {
+    putShort(p, static_cast<std::uint16_t>(std::min(count, kMaxCount)));
 }
 
 inline std::uint32_t getShort(const std::uint8_t* p) {

@@ -13,6 +13,7 @@ namespace {
 
 using namespace format;
 using px::getShort;
+using px::putCount;
 using px::putShort;
 
 struct Entry {
@@ -121,7 +122,7 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName, co
                 std::uint8_t* e = &block[kBlockHeader + k * entrySize];
                 std::memcpy(e, level[i + k].key.data(), keySize);
                 putShort(e + keySize, level[i + k].target);
-                putShort(e + keySize + 2, level[i + k].records);
+                putCount(e + keySize + 2, level[i + k].records);
                 putShort(e + keySize + 4, 0);
             }
             file.append(block.data(), block.size());
