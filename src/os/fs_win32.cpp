@@ -52,10 +52,10 @@ private:
     static inline Section section;
 };
 
-constexpr DWORD renameReplaceIfExists = 0x1;  // FILE_RENAME_FLAG_REPLACE_IF_EXISTS
-constexpr DWORD renamePosixSemantics = 0x2;   // FILE_RENAME_FLAG_POSIX_SEMANTICS
+constexpr DWORD kRenameReplaceIfExists = 0x1;  // FILE_RENAME_FLAG_REPLACE_IF_EXISTS
+constexpr DWORD kRenamePosixSemantics = 0x2;   // FILE_RENAME_FLAG_POSIX_SEMANTICS
 // FileRenameInfoEx, declared by the headers only for Windows 10 1607 and later.
-constexpr int renameInfoEx = 22;
+constexpr int kRenameInfoEx = 22;
 
 // SetFileInformationByHandle (Vista and later), or null.
 using SetFileInformation = BOOL(WINAPI*)(HANDLE file, int infoClass, void* info, DWORD bytes);
@@ -153,10 +153,10 @@ bool renamePosixStyle(const std::wstring& from, const std::wstring& to) {
     const std::size_t bytes = sizeof(RenameInfo) + target.size() * sizeof(WCHAR);
     std::unique_ptr<std::byte[]> buffer(new std::byte[bytes]());
     auto* info = reinterpret_cast<RenameInfo*>(buffer.get());
-    info->flags = renameReplaceIfExists | renamePosixSemantics;
+    info->flags = kRenameReplaceIfExists | kRenamePosixSemantics;
     info->fileNameLength = static_cast<DWORD>(target.size() * sizeof(WCHAR));
     std::memcpy(info->fileName, target.c_str(), target.size() * sizeof(WCHAR));
-    bool renamed = setInformation(source, renameInfoEx, info, static_cast<DWORD>(bytes));
+    bool renamed = setInformation(source, kRenameInfoEx, info, static_cast<DWORD>(bytes));
     if (renamed) FlushFileBuffers(source);
     CloseHandle(source);
     return renamed;

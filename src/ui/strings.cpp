@@ -6,7 +6,7 @@ namespace ui {
 
 std::string TStrings::Text() const {
     std::string text;
-    for (const std::string& line : lines_) text += line + CRLF;
+    for (const std::string& line : lines_) text += line + kCrLf;
     return text;
 }
 

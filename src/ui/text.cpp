@@ -2,7 +2,7 @@
 
 namespace ui {
 
-const char* const CRLF = "\r\n";
+const char* const kCrLf = "\r\n";
 
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines(1);

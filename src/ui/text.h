@@ -7,7 +7,7 @@
 
 namespace ui {
 
-extern const char* const CRLF;  // "\r\n"
+extern const char* const kCrLf;  // "\r\n"
 
 // The lines of a text; CR LF, CR and LF each end one line.
 std::vector<std::string> splitLines(std::string_view text);

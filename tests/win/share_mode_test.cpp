@@ -26,7 +26,7 @@ private:
     DWORD error_;
 };
 
-constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 os::ErrorKind kindOfExclusiveOpen(const std::string& path) {
     try {
@@ -54,7 +54,7 @@ TEST(ShareMode, HeldTableIsClosedToOthers) {
     };
     for (Case c : {Case{"reader", GENERIC_READ}, Case{"writer", GENERIC_WRITE},
                    Case{"editor", GENERIC_READ | GENERIC_WRITE}}) {
-        ForeignHandle other(dir.file("t.db"), c.access, shareAll);
+        ForeignHandle other(dir.file("t.db"), c.access, kShareAll);
         EXPECT_EQ(other.error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << c.who;
     }
 }
@@ -68,7 +68,7 @@ TEST(ShareMode, TableOpenElsewhereIsBusy) {
     };
     for (Case c :
          {Case{"Paradox editing", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
-          Case{"shared reader", GENERIC_READ, shareAll}, Case{"exclusive writer", GENERIC_WRITE, 0}}) {
+          Case{"shared reader", GENERIC_READ, kShareAll}, Case{"exclusive writer", GENERIC_WRITE, 0}}) {
         ForeignHandle other(dir.file("t.db"), c.access, c.share);
         ASSERT_EQ(other.error(), static_cast<DWORD>(ERROR_SUCCESS)) << c.who;
         EXPECT_EQ(kindOfExclusiveOpen(dir.file("t.db")), os::ErrorKind::Busy) << c.who;

@@ -6,8 +6,8 @@ namespace ui::win32 {
 
 namespace {
 
-constexpr int glyphSpacing = 4;    // pixels between the glyph and the caption
-constexpr int focusRectInset = 4;  // pixels from the button's edge to the focus rectangle
+constexpr int kGlyphSpacing = 4;    // pixels between the glyph and the caption
+constexpr int kFocusRectInset = 4;  // pixels from the button's edge to the focus rectangle
 
 std::wstring captionOf(HWND button) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(button)) + 1, L'\0');
@@ -50,7 +50,7 @@ void BitmapButton::draw(const DRAWITEMSTRUCT& item) {
     const Image& glyph = disabled && !disabledGlyph_.empty() ? disabledGlyph_ : glyph_;
     const std::wstring caption = captionOf(handle());
     SIZE text = caption.empty() ? SIZE{0, 0} : textSize(font_, caption);
-    const int spacing = glyph.empty() || caption.empty() ? 0 : glyphSpacing;
+    const int spacing = glyph.empty() || caption.empty() ? 0 : kGlyphSpacing;
     const int width = glyph.width + spacing + text.cx;
     const int shift = pushed ? 1 : 0;
     const int left = rect.left + (rect.right - rect.left - width) / 2 + shift;
@@ -78,7 +78,7 @@ void BitmapButton::draw(const DRAWITEMSTRUCT& item) {
 
     if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = item.rcItem;
-        InflateRect(&focus, -focusRectInset, -focusRectInset);
+        InflateRect(&focus, -kFocusRectInset, -kFocusRectInset);
         DrawFocusRect(dc, &focus);
     }
 }

@@ -12,17 +12,17 @@ namespace ui::win32 {
 
 namespace {
 
-constexpr wchar_t boxClass[] = L"JingleconvMessageBox";
-constexpr int firstButtonId = 100;
+constexpr wchar_t kBoxClass[] = L"JingleconvMessageBox";
+constexpr int kFirstButtonId = 100;
 
 // The layout in dialog units (a quarter of the average character width, an eighth of the
 // character height), as the classic message dialog has it.
-constexpr int marginUnits = 8;
-constexpr int spacingUnits = 10;
-constexpr int buttonWidthUnits = 50;
-constexpr int buttonHeightUnits = 14;
-constexpr int buttonGapUnits = 4;
-constexpr int captionPaddingPixels = 8;
+constexpr int kMarginUnits = 8;
+constexpr int kSpacingUnits = 10;
+constexpr int kButtonWidthUnits = 50;
+constexpr int kButtonHeightUnits = 14;
+constexpr int kButtonGapUnits = 4;
+constexpr int kCaptionPaddingPixels = 8;
 
 struct DialogUnits {
     int x = 0, y = 0;  // the font's average character width and height in pixels
@@ -94,12 +94,12 @@ LRESULT CALLBACK boxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
     case DM_GETDEFID:
         for (std::size_t i = 0; i < buttons.size(); ++i)
             if (buttons[i].id == box->desc.defaultId)
-                return MAKELRESULT(firstButtonId + static_cast<int>(i), DC_HASDEFID);
+                return MAKELRESULT(kFirstButtonId + static_cast<int>(i), DC_HASDEFID);
         return 0;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
-        if (id >= firstButtonId && id < firstButtonId + static_cast<int>(buttons.size()))
-            finish(*box, buttons[static_cast<std::size_t>(id - firstButtonId)].id);
+        if (id >= kFirstButtonId && id < kFirstButtonId + static_cast<int>(buttons.size()))
+            finish(*box, buttons[static_cast<std::size_t>(id - kFirstButtonId)].id);
         else if (id == IDCANCEL)  // Escape
             finish(*box, box->desc.escapeId);
         return 0;
@@ -116,8 +116,8 @@ LRESULT CALLBACK boxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
 HWND createBox(Box& box, HWND owner, HFONT font) {
     const backend::MessageBoxDesc& desc = box.desc;
     const DialogUnits units = dialogUnitsOf(font);
-    const int margin = units.horizontal(marginUnits), spacing = units.horizontal(spacingUnits);
-    const int verticalMargin = units.vertical(marginUnits), verticalSpacing = units.vertical(spacingUnits);
+    const int margin = units.horizontal(kMarginUnits), spacing = units.horizontal(kSpacingUnits);
+    const int verticalMargin = units.vertical(kMarginUnits), verticalSpacing = units.vertical(kSpacingUnits);
 
     const wchar_t* iconName = systemIconOf(desc.icon);
     HICON icon = iconName ? LoadIconW(nullptr, iconName) : nullptr;
@@ -133,11 +133,12 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
     ReleaseDC(nullptr, dc);
     const int textWidth = textRect.right, textHeight = textRect.bottom;
 
-    int buttonWidth = units.horizontal(buttonWidthUnits);
+    int buttonWidth = units.horizontal(kButtonWidthUnits);
     for (const backend::DialogButton& button : desc.buttons)
         buttonWidth =
-            std::max<int>(buttonWidth, textSize(font, os::wide(button.caption)).cx + captionPaddingPixels);
-    const int buttonHeight = units.vertical(buttonHeightUnits), buttonGap = units.horizontal(buttonGapUnits);
+            std::max<int>(buttonWidth, textSize(font, os::wide(button.caption)).cx + kCaptionPaddingPixels);
+    const int buttonHeight = units.vertical(kButtonHeightUnits),
+              buttonGap = units.horizontal(kButtonGapUnits);
     const int buttonCount = static_cast<int>(desc.buttons.size());
     const int rowWidth = buttonCount * buttonWidth + std::max(0, buttonCount - 1) * buttonGap;
 
@@ -149,7 +150,7 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, exStyle = WS_EX_DLGMODALFRAME;
     RECT outer{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    HWND window = CreateWindowExW(exStyle, boxClass, os::wide(desc.title).c_str(), style, 0, 0,
+    HWND window = CreateWindowExW(exStyle, kBoxClass, os::wide(desc.title).c_str(), style, 0, 0,
                                   outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
                                   GetModuleHandleW(nullptr), &box);
     if (!window) throw Error("Не удалось создать окно сообщения");
@@ -169,7 +170,7 @@ HWND createBox(Box& box, HWND owner, HFONT font) {
         HWND control = addChild(window, L"BUTTON", os::wide(button.caption),
                                 WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                                 {left, buttonTop, left + buttonWidth, buttonTop + buttonHeight},
-                                firstButtonId + i, font);
+                                kFirstButtonId + i, font);
         if (isDefault) SetFocus(control);
     }
     centreOnScreen(window);
@@ -185,7 +186,7 @@ void registerMessageBoxClass() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = boxClass;
+    wc.lpszClassName = kBoxClass;
     RegisterClassExW(&wc);
 }
 
@@ -204,7 +205,7 @@ int showMessageBox(const backend::MessageBoxDesc& desc, HWND owner) {
     SetForegroundWindow(window);
     for (std::size_t i = 0; i < desc.buttons.size(); ++i)
         if (desc.buttons[i].id == desc.defaultId)
-            SetFocus(GetDlgItem(window, firstButtonId + static_cast<int>(i)));
+            SetFocus(GetDlgItem(window, kFirstButtonId + static_cast<int>(i)));
 
     MSG message;
     bool quitting = false;

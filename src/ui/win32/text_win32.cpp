@@ -10,7 +10,7 @@ namespace ui::win32 {
 std::wstring toControlText(const std::string& utf8) {
     std::vector<std::string> lines = splitLines(utf8);
     std::string joined = lines.front();
-    for (std::size_t i = 1; i < lines.size(); ++i) joined += CRLF + lines[i];
+    for (std::size_t i = 1; i < lines.size(); ++i) joined += kCrLf + lines[i];
     return os::wide(joined);
 }
 

@@ -11,7 +11,7 @@ namespace ui::win32 {
 
 namespace {
 
-constexpr wchar_t windowClass[] = L"JingleconvForm";
+constexpr wchar_t kWindowClass[] = L"JingleconvForm";
 
 struct FrameStyle {
     DWORD style;
@@ -42,7 +42,7 @@ namespace {
 bool isShownForm(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
-    return std::wstring(name) == windowClass && IsWindowVisible(window) && IsWindowEnabled(window);
+    return std::wstring(name) == kWindowClass && IsWindowVisible(window) && IsWindowEnabled(window);
 }
 
 BOOL CALLBACK findShownForm(HWND window, LPARAM found) {
@@ -77,7 +77,7 @@ void Win32Window::registerClass() {
     wc.hIcon = programIcon(SM_CXICON, SM_CYICON);        // task bar, Alt+Tab
     wc.hIconSm = programIcon(SM_CXSMICON, SM_CYSMICON);  // title bar
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = windowClass;
+    wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);
 }
 
@@ -89,7 +89,7 @@ Win32Window::Win32Window(const backend::WindowDesc& desc, std::function<void()> 
     const FrameStyle frame = frameStyleOf(desc.frame);
     RECT outer{0, 0, desc.client.width, desc.client.height};
     AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
-    handle_ = CreateWindowExW(frame.exStyle, windowClass, os::wide(desc.caption).c_str(), frame.style,
+    handle_ = CreateWindowExW(frame.exStyle, kWindowClass, os::wide(desc.caption).c_str(), frame.style,
                               CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                               outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!handle_) {
