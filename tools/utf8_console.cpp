@@ -1,8 +1,12 @@
 #include "utf8_console.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 #include <windows.h>
+
+#include <cstdio>
 
 #include "os/wide.h"
 
@@ -19,8 +23,12 @@ std::vector<std::string> utf8Arguments(int, char**) {
 }
 
 void useUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
+
+void useBinaryOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 #else
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 void useUtf8Console() {}
+
+void useBinaryOutput() {}
 #endif
