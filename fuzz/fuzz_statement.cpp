@@ -1,6 +1,6 @@
-// Parses any text as a statement; a DELETE's condition is then bound to a fixed set of
-// fields and evaluated on a row of values and on a row of blanks. Only pdx::Error may
-// escape the engine.
+// Parses any text as a statement; the condition of a DELETE or a SELECT (and a SELECT's
+// fields) is then bound to a fixed set of fields and evaluated on a row of values and on a
+// row of blanks. Only pdx::Error may escape the engine.
 #include "pdx/error.h"
 #include "pdx/sql/parser.h"
 #include "pdx/sql/predicate.h"
@@ -36,11 +36,18 @@ const std::vector<Value> row = {
     std::int64_t{7},
 };
 
+void evaluate(const sql::Expr* where) {
+    sql::Predicate predicate(where, fields);
+    predicate.matches([](std::size_t i) { return row.at(i); });
+    predicate.matches([](std::size_t) { return Value{}; });
+}
+
 void exercise(const sql::Statement& statement) {
     if (auto remove = std::get_if<sql::Delete>(&statement)) {
-        sql::Predicate predicate(remove->where.get(), fields);
-        predicate.matches([](std::size_t i) { return row.at(i); });
-        predicate.matches([](std::size_t) { return Value{}; });
+        evaluate(remove->where.get());
+    } else if (auto select = std::get_if<sql::Select>(&statement)) {
+        for (const auto& name : select->columns) sql::fieldIndex(fields, name);
+        evaluate(select->where.get());
     } else if (auto insert = std::get_if<sql::Insert>(&statement)) {
         for (const auto& values : insert->rows) {
             for (std::size_t i = 0; i < values.size(); ++i) {

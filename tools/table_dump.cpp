@@ -1,25 +1,11 @@
 #include "table_dump.h"
 
 #include "pdx/table.h"
+#include "query_output.h"
 
 #include <iomanip>
 
 namespace {
-
-// One row a line, fields split by tabs: tabs and line breaks inside values are escaped.
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\\': out += "\\\\"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 void printStructure(const pdx::Table& table, std::ostream& out) {
     const pdx::TableInfo& info = table.info();
@@ -46,13 +32,13 @@ void printStructure(const pdx::Table& table, std::ostream& out) {
 void printRows(const pdx::Table& table, std::ostream& out) {
     const auto& fields = table.fields();
     out << "Записи:\n";
-    for (std::size_t i = 0; i < fields.size(); ++i) out << (i ? "\t" : "") << escaped(fields[i].name);
+    for (std::size_t i = 0; i < fields.size(); ++i) out << (i ? "\t" : "") << tabEscaped(fields[i].name);
     out << '\n';
     auto cursor = table.records();
     while (cursor.next()) {
         const auto& values = cursor.values();
         for (std::size_t i = 0; i < values.size(); ++i) {
-            out << (i ? "\t" : "") << escaped(pdx::formatValue(values[i], fields[i]));
+            out << (i ? "\t" : "") << tabEscaped(pdx::formatValue(values[i], fields[i]));
         }
         out << '\n';
     }

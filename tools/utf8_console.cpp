@@ -5,6 +5,10 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <streambuf>
@@ -88,8 +92,12 @@ void useUtf8Console() {
     writeToConsole(std::cout, STD_OUTPUT_HANDLE);
     writeToConsole(std::cerr, STD_ERROR_HANDLE);
 }
+
+void useBinaryOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 #else
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 void useUtf8Console() {}
+
+void useBinaryOutput() {}
 #endif

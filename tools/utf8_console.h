@@ -12,3 +12,6 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 // shows whatever its code page; a redirected one gets the UTF-8 bytes. Elsewhere nothing
 // is needed.
 void useUtf8Console();
+
+// Makes standard output write bytes as they are: Windows would turn each LF into CR LF.
+void useBinaryOutput();

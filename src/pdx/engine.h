@@ -8,9 +8,10 @@
 
 namespace pdx {
 
-// Runs one statement (DELETE, CREATE TABLE or INSERT). The text is UTF-8; lines may end in
-// CR LF. Returns the number of rows deleted or inserted (0 for CREATE TABLE).
-// Throws pdx::Error; on error no table has changed.
+// Runs one statement that changes a table (DELETE, CREATE TABLE or INSERT). The text is
+// UTF-8; lines may end in CR LF. Returns the number of rows deleted or inserted (0 for
+// CREATE TABLE). Throws pdx::Error, also for a SELECT (pdx::Query in pdx/query.h reads
+// those); on error no table has changed.
 std::int64_t execute(std::string_view statement);
 
 // Makes the table file `target` a copy of `source` (both full paths of table files),

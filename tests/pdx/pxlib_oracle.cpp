@@ -6,6 +6,7 @@ extern "C" {
 }
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace oracle {
@@ -122,6 +123,39 @@ PxTable read(const std::string& path) {
         t.rows.push_back(std::move(row));
     }
     return t;
+}
+
+void writeAlphaTable(const std::string& path, int codePage, const std::vector<pdx::FieldDef>& fields,
+                     const std::vector<std::vector<std::string>>& rows) {
+    Doc d;
+    // pxlib takes the field array and its names, and frees them on close.
+    auto* defs = static_cast<pxfield_t*>(d.doc->malloc(d.doc, fields.size() * sizeof(pxfield_t), "fields"));
+    int recordSize = 0;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string& name = fields[i].name;
+        defs[i].px_fname = static_cast<char*>(d.doc->malloc(d.doc, name.size() + 1, "name"));
+        std::memcpy(defs[i].px_fname, name.c_str(), name.size() + 1);
+        defs[i].px_ftype = pxfAlpha;
+        defs[i].px_flen = fields[i].size;
+        defs[i].px_fdc = 0;
+        recordSize += fields[i].size;
+    }
+    if (PX_create_file(d.doc, defs, static_cast<int>(fields.size()), path.c_str(), pxfFileTypNonIndexDB) <
+            0 ||
+        PX_set_value(d.doc, "codepage", static_cast<float>(codePage)) < 0) {
+        ADD_FAILURE() << "pxlib cannot create " << path;
+        return;
+    }
+    for (const auto& row : rows) {
+        std::string record(static_cast<std::size_t>(recordSize), '\0');
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            record.replace(at, row[i].size(), row[i]);
+            at += fields[i].size;
+        }
+        if (PX_put_record(d.doc, record.data()) < 0)
+            ADD_FAILURE() << "pxlib cannot write a record of " << path;
+    }
 }
 
 std::vector<std::string> readThroughIndex(const std::string& dbPath, const std::string& pxPath) {

@@ -21,6 +21,11 @@ struct PxTable {
 // test (and returns an empty table) when pxlib cannot open it.
 PxTable read(const std::string& path);
 
+// Writes an unkeyed table of alpha fields with pxlib, its header naming `codePage`; field
+// names and values are bytes in that page. Fails the current test when pxlib cannot.
+void writeAlphaTable(const std::string& path, int codePage, const std::vector<pdx::FieldDef>& fields,
+                     const std::vector<std::vector<std::string>>& rows);
+
 // Reads a table through its primary index file with pxlib: the records in index order.
 std::vector<std::string> readThroughIndex(const std::string& dbPath, const std::string& pxPath);
 

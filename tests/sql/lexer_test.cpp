@@ -34,6 +34,7 @@ TEST(Lexer, SplitsTokens) {
                            {"''", "String: End:"},
                            {"2Beats _x Поле1", "Word:2Beats Word:_x Word:Поле1 End:"},
                            {"5.;", "Number:5. Symbol:; End:"},
+                           {"COUNT(*)", "Word:COUNT Symbol:( Symbol:* Symbol:) End:"},
                            {"a!b", "Word:a Invalid:недопустимый символ «!»"},
                            {"a 'open", "Word:a Invalid:не закрыта строка в одинарных кавычках"},
                            {"\"open", "Invalid:не закрыты двойные кавычки"},

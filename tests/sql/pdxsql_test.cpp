@@ -1,3 +1,4 @@
+#include "pdx/engine.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,9 @@ std::string shellQuoted(const std::string& text) {
     return out + "'";
 }
 
+// Runs pdxsql in the folder, so that tables may be named relative to it.
 Outcome runPdxsql(const TempFolder& folder, const std::vector<std::string>& args) {
-    std::string command = shellQuoted(PDXSQL);
+    std::string command = "cd " + shellQuoted(folder.str()) + " && " + shellQuoted(PDXSQL);
     for (const auto& arg : args) command += " " + shellQuoted(arg);
     command += " >" + shellQuoted(folder.file("stdout")) + " 2>" + shellQuoted(folder.file("stderr"));
     int status = std::system(command.c_str());
@@ -90,13 +92,118 @@ TEST(Pdxsql, ReportsEngineErrorsOnStandardError) {
     EXPECT_NE(missing.err.find("absent.db"), std::string::npos) << missing.err;
 }
 
+// A jingle table whose text needs escaping: tabs, line breaks, backslashes, commas, quotes.
+void makeJingles(const TempFolder& folder) {
+    const std::string table = "\"" + folder.file("Jingles.db") + "\"";
+    pdx::execute("CREATE TABLE " + table + " (FKey INTEGER, Name CHAR(20), Notes BLOB(10,1))");
+    pdx::execute(
+        "INSERT INTO " + table +
+        " VALUES (5, 'Утро, \"ясно\"', 'tab\there'), (4, 'a\\b', 'two\r\nlines'), (NULL, 'plain', NULL)");
+}
+
+TEST(Pdxsql, SelectPrintsRowsTabSeparated) {
+    TempFolder folder("pdxsql-select");
+    makeJingles(folder);
+    Outcome all = runPdxsql(folder, {"-e", "SELECT * FROM Jingles"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out,
+              "FKey\tName\tNotes\n"
+              "5\tУтро, \"ясно\"\ttab\\there\n"
+              "4\ta\\\\b\ttwo\\r\\nlines\n"
+              "\tplain\t\n");
+    EXPECT_EQ(all.err, "");
+    Outcome some =
+        runPdxsql(folder, {"-e", "SELECT name, fkey FROM \"Jingles.db\" WHERE FKey < 5 OR FKey IS NULL"});
+    EXPECT_EQ(some.exitCode, 0) << some.err;
+    EXPECT_EQ(some.out, "Name\tFKey\na\\\\b\t4\nplain\t\n");
+}
+
+TEST(Pdxsql, CsvQuotesWhatNeedsQuoting) {
+    TempFolder folder("pdxsql-csv");
+    makeJingles(folder);
+    Outcome csv = runPdxsql(folder, {"--csv", "-e", "SELECT * FROM Jingles"});
+    EXPECT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(csv.out,
+              "FKey,Name,Notes\r\n"
+              "5,\"Утро, \"\"ясно\"\"\",tab\there\r\n"
+              "4,a\\b,\"two\r\nlines\"\r\n"
+              ",plain,\r\n");
+    Outcome after = runPdxsql(folder, {"-e", "SELECT Name FROM Jingles WHERE FKey = 4", "--csv"});
+    EXPECT_EQ(after.out, "Name\r\na\\b\r\n");
+}
+
+// How a user checks a conversion: after the DELETE no row of another category is left.
+TEST(Pdxsql, CountChecksAConversion) {
+    TempFolder folder("pdxsql-count");
+    makeJingles(folder);
+    const std::string count = "SELECT COUNT(*) FROM \"Jingles.db\" WHERE FKey<>5";
+    EXPECT_EQ(runPdxsql(folder, {"-e", count}).out, "1\n");
+    EXPECT_EQ(runPdxsql(folder, {"-e", "DELETE FROM \"Jingles.db\" WHERE FKey<>5"}).out, "1\n");
+    Outcome outcome = runPdxsql(folder, {"-e", count});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "0\n");
+    EXPECT_EQ(runPdxsql(folder, {"--csv", "-e", "select count(*) from Jingles"}).out, "2\r\n");
+}
+
+TEST(Pdxsql, SelectShowsTextOfAPageWithoutABuiltInTable) {
+    TempFolder folder("pdxsql-936");
+    copySample("misc/GENERAL.DB", folder);
+    EXPECT_EQ(runPdxsql(folder, {"-e", "INSERT INTO GENERAL (ID, NAME) VALUES (4, '中文歌')"}).out, "1\n");
+    Outcome outcome = runPdxsql(folder, {"-e", "SELECT NAME, id FROM GENERAL WHERE NAME <> 'Mari'"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "NAME\tID\nKatty\t2\n中文歌\t4\nElizabet\t333333333\n");
+}
+
+TEST(Pdxsql, SelectErrorsGoToStandardError) {
+    TempFolder folder("pdxsql-select-errors");
+    makeJingles(folder);
+    struct Case {
+        std::string statement;
+        std::vector<std::string> parts;
+    };
+    for (const auto& c :
+         {Case{"SELECT FKey, Nope FROM Jingles", {"Jingles.db", "нет поля «Nope»"}},
+          Case{"SELECT * FROM Jingles WHERE Name = 5", {"Jingles.db", "Name"}},
+          Case{"SELECT * FROM Absent", {"Absent.db", "не найдена"}},
+          Case{"SELECT FROM Jingles", {"в позиции 8", "ожидалось *, COUNT(*) или имя поля"}}}) {
+        for (bool csv : {false, true}) {
+            std::vector<std::string> args = {"-e", c.statement};
+            if (csv) args.insert(args.begin(), "--csv");
+            Outcome outcome = runPdxsql(folder, args);
+            EXPECT_EQ(outcome.exitCode, 1) << c.statement;
+            EXPECT_EQ(outcome.out, "") << c.statement;
+            for (const auto& part : c.parts) {
+                EXPECT_NE(outcome.err.find(part), std::string::npos) << outcome.err;
+            }
+        }
+    }
+}
+
+TEST(Pdxsql, HelpGoesToStandardOutput) {
+    TempFolder folder("pdxsql");
+    Outcome outcome = runPdxsql(folder, {"--help"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_NE(outcome.out.find("Использование"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("--csv"), std::string::npos) << outcome.out;
+    EXPECT_EQ(outcome.err, "");
+}
+
 TEST(Pdxsql, ExplainsUsage) {
     TempFolder folder("pdxsql");
-    for (const auto& args :
-         std::vector<std::vector<std::string>>{{}, {"-e"}, {"-x"}, {"a.db", "b.db"}, {"-e", "x", "y"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"-e"},
+                                                                  {"-x"},
+                                                                  {"a.db", "b.db"},
+                                                                  {"-e", "x", "y"},
+                                                                  {"-e", "x", "-e", "y"},
+                                                                  {"--csv"},
+                                                                  {"--csv", "a.db"},
+                                                                  {"--csv", "--csv", "-e", "x"},
+                                                                  {"--help", "a.db"}}) {
         Outcome outcome = runPdxsql(folder, args);
         EXPECT_EQ(outcome.exitCode, 2) << (args.empty() ? "" : args[0]);
         EXPECT_NE(outcome.err.find("Использование"), std::string::npos);
+        EXPECT_EQ(outcome.out, "");
     }
 }
 

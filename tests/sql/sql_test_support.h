@@ -2,6 +2,8 @@
 #pragma once
 
 #include "pdx/error.h"
+#include "pdx/sql/ast.h"
+#include "pdx/sql/literal.h"
 
 #include <gtest/gtest.h>
 
@@ -31,4 +33,20 @@ void expectError(Action&& action, std::initializer_list<std::string> parts) {
                 << "message: " << message << "\nmissing: " << part;
         }
     }
+}
+
+// Renders a condition with full parentheses, so that the tree's shape shows in one string.
+inline std::string render(const pdx::sql::Expr& e) {
+    using pdx::sql::Expr;
+    static const char* ops[] = {"=", "<>", "<", "<=", ">", ">="};
+    switch (e.kind) {
+    case Expr::Kind::And: return "(" + render(*e.left) + " AND " + render(*e.right) + ")";
+    case Expr::Kind::Or: return "(" + render(*e.left) + " OR " + render(*e.right) + ")";
+    case Expr::Kind::Not: return "NOT " + render(*e.left);
+    case Expr::Kind::IsNull: return "[" + e.field + "] IS NULL";
+    case Expr::Kind::IsNotNull: return "[" + e.field + "] IS NOT NULL";
+    case Expr::Kind::Compare:
+        return "[" + e.field + "]" + ops[static_cast<int>(e.op)] + pdx::sql::literalText(e.literal);
+    }
+    return "?";
 }

@@ -146,6 +146,14 @@ runs_on() {  # VERSION NUMBER
     check_targets
     echo "first run: 8 tables hold exactly their categories' rows"
 
+    # pdxsql.exe checks the conversion as a user would; its CSV keeps CR LF as it is.
+    [ "$(wine "$pdxsql" -e 'SELECT COUNT(*) FROM "Jingles.db" WHERE FKey<>5' | tr -d '\r')" = 0 ] ||
+        fail "pdxsql.exe counted rows of another category in Jingles"
+    cmp <(wine "$pdxsql" --csv -e 'SELECT FKey, Name FROM Jingles') <(printf 'FKey,Name\r\n5,Отбивка 5-1\r\n') ||
+        fail "pdxsql.exe --csv wrote other bytes"
+    wine "$pdxsql" --help | grep -- --csv >/dev/null || fail "pdxsql.exe --help failed"
+    echo "pdxsql.exe: SELECT COUNT(*) and --csv"
+
     # Second run: stray rows in two targets; Escape keeps the first, Enter replaces the second.
     insert_rows AdvStarts 3 1
     insert_rows AdvEnds 3 1

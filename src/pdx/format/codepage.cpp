@@ -1,7 +1,10 @@
 #include "pdx/format/codepage.h"
 
 #include "pdx/format/codepage_tables.h"
+#include "pdx/format/system_codepage.h"
 #include "text/utf8.h"
+
+#include <algorithm>
 
 namespace pdx {
 namespace {
@@ -21,6 +24,24 @@ const char16_t* tableFor(std::uint16_t id) {
     case 1252: return codepages::cp1252;
     default: return nullptr;
     }
+}
+
+bool isAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string asciiBytes() {
+    std::string bytes(0x80, '\0');
+    for (std::size_t b = 0; b < bytes.size(); ++b) bytes[b] = static_cast<char>(b);
+    return bytes;
+}
+
+// Whether the system's page keeps the ASCII bytes as they are, so that ASCII text needs no
+// conversion (true of the pages Paradox uses, not of EBCDIC ones).
+bool keepsAscii(const SystemCodePage& page) {
+    static const std::string ascii = asciiBytes();
+    std::size_t badAt = 0;
+    return page.toUtf8(ascii) == ascii && page.fromUtf8(ascii, badAt) == ascii;
 }
 
 // Decodes one character at `i` (advancing it); false on malformed UTF-8.
@@ -50,7 +71,32 @@ bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c) {
 
 }  // namespace
 
-CodePage::CodePage(std::uint16_t id) : id_(id), table_(tableFor(id)) {}
+// Valid UTF-8 through the system's converter; the offending character when it fails.
+std::optional<std::string> CodePage::systemBytes(std::string_view text, std::string* bad) const {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        char32_t c = 0;
+        if (!nextCodePoint(text, i, c)) {
+            if (bad) *bad = std::string(text.substr(start, 1));
+            return std::nullopt;
+        }
+    }
+    std::size_t badAt = 0;
+    auto bytes = system_->fromUtf8(text, badAt);
+    if (!bytes && bad) {
+        std::size_t end = badAt;
+        char32_t c = 0;
+        nextCodePoint(text, end, c);
+        *bad = std::string(text.substr(badAt, end - badAt));
+    }
+    return bytes;
+}
+
+CodePage::CodePage(std::uint16_t id) : id_(id), table_(tableFor(id)) {
+    if (table_ != nullptr) return;
+    system_ = SystemCodePage::open(id);
+    asciiAsIs_ = !system_ || keepsAscii(*system_);
+}
 
 CodePage CodePage::forTable(std::uint16_t id, std::string_view sortOrderName) {
     CodePage page(id);
@@ -60,6 +106,7 @@ CodePage CodePage::forTable(std::uint16_t id, std::string_view sortOrderName) {
 }
 
 std::optional<std::string> CodePage::toUtf8(std::string_view bytes) const {
+    if (system_ && !(asciiAsIs_ && isAscii(bytes))) return system_->toUtf8(bytes);
     std::string out;
     out.reserve(bytes.size());
     for (char ch : bytes) {
@@ -76,6 +123,7 @@ std::optional<std::string> CodePage::toUtf8(std::string_view bytes) const {
 }
 
 std::optional<std::string> CodePage::fromUtf8(std::string_view text, std::string* bad) const {
+    if (system_ && !(asciiAsIs_ && isAscii(text))) return systemBytes(text, bad);
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;

@@ -111,14 +111,16 @@ std::string text(const std::uint8_t* p, std::size_t n) {
     return std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p));
 }
 
+Error unsupported(const FieldDef& field, const CodePage& codePage) {
+    return Error::field(field.name, "кодовая страница " + std::to_string(codePage.id()) +
+                                        " не поддерживается ни программой, ни системой");
+}
+
 }  // namespace
 
 std::string decodeText(const std::string& bytes, const FieldDef& field, const CodePage& codePage) {
     auto utf8 = codePage.toUtf8(bytes);
-    if (!utf8) {
-        throw Error::field(field.name,
-                           "кодовая страница " + std::to_string(codePage.id()) + " не поддерживается");
-    }
+    if (!utf8) throw unsupported(field, codePage);
     return *utf8;
 }
 
@@ -126,6 +128,7 @@ std::string encodeText(const std::string& text, const FieldDef& field, const Cod
     std::string bad;
     auto bytes = codePage.fromUtf8(text, &bad);
     if (!bytes) {
+        if (!codePage.known()) throw unsupported(field, codePage);
         throw Error::field(field.name, "символ \"" + bad + "\" нельзя записать в кодовой странице " +
                                            std::to_string(codePage.id()));
     }

@@ -50,6 +50,14 @@ struct Insert {
     std::vector<std::vector<Literal>> rows;
 };
 
-using Statement = std::variant<Delete, CreateTable, Insert>;
+// SELECT: fields of the rows the condition selects, or how many rows it selects.
+struct Select {
+    std::string table;
+    std::vector<std::string> columns;   // the fields named, in order; empty for * and COUNT(*)
+    bool count = false;                 // SELECT COUNT(*)
+    std::shared_ptr<const Expr> where;  // null when there is no WHERE
+};
+
+using Statement = std::variant<Delete, CreateTable, Insert, Select>;
 
 }  // namespace pdx::sql

@@ -63,7 +63,7 @@ private:
             while (pos_ < text_.size() && isWordChar(text_[pos_])) ++pos_;
             return {TokenKind::Word, std::string(text_.substr(start, pos_ - start)), start};
         }
-        for (std::string_view symbol : {"<>", "<=", ">=", "(", ")", ",", ";", "=", "<", ">", "+", "-"}) {
+        for (std::string_view symbol : {"<>", "<=", ">=", "(", ")", ",", ";", "=", "<", ">", "+", "-", "*"}) {
             if (text_.substr(pos_).starts_with(symbol)) {
                 pos_ += symbol.size();
                 return {TokenKind::Symbol, std::string(symbol), start};

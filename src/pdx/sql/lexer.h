@@ -13,7 +13,7 @@ enum class TokenKind {
     QuotedName,  // "..." with "" standing for one quote; text holds the name
     String,      // '...' with '' standing for one quote; text holds the string
     Number,      // digits with an optional point and digits
-    Symbol,      // ( ) , ; = <> < <= > >= + -
+    Symbol,      // ( ) , ; = <> < <= > >= + - *
     Invalid,     // text that starts no token; text holds the problem, and nothing follows
     End,
 };

@@ -14,17 +14,21 @@ Delete parseDelete(TokenStream& tokens) {
 
 bool Number::isInteger() const { return text.find('.') == std::string::npos; }
 
+bool isSelect(std::string_view text) { return TokenStream::isKeyword(TokenStream(text).peek(), "select"); }
+
 Statement parse(std::string_view text) {
     TokenStream tokens(text);
     Statement result;
-    if (tokens.acceptKeyword("delete")) {
+    if (tokens.acceptKeyword("select")) {
+        result = parseSelect(tokens);
+    } else if (tokens.acceptKeyword("delete")) {
         result = parseDelete(tokens);
     } else if (tokens.acceptKeyword("create")) {
         result = parseCreateTable(tokens);
     } else if (tokens.acceptKeyword("insert")) {
         result = parseInsert(tokens);
     } else {
-        tokens.fail("ожидалось DELETE, CREATE TABLE или INSERT");
+        tokens.fail("ожидалось SELECT, DELETE, CREATE TABLE или INSERT");
     }
     tokens.acceptSymbol(";");
     if (tokens.peek().kind != TokenKind::End) tokens.fail("ожидался конец запроса");

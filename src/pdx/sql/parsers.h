@@ -12,6 +12,7 @@ namespace pdx::sql {
 Delete parseDelete(TokenStream& tokens);            // after DELETE
 CreateTable parseCreateTable(TokenStream& tokens);  // after CREATE
 Insert parseInsert(TokenStream& tokens);            // after INSERT
+Select parseSelect(TokenStream& tokens);            // after SELECT
 std::shared_ptr<const Expr> parseCondition(TokenStream& tokens);
 
 }  // namespace pdx::sql

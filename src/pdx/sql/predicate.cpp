@@ -114,13 +114,9 @@ public:
 
 private:
     std::size_t fieldIndex(const std::string& name) {
-        for (std::size_t i = 0; i < fields_.size(); ++i) {
-            if (sameName(fields_[i].name, name)) {
-                if (std::find(used.begin(), used.end(), i) == used.end()) used.push_back(i);
-                return i;
-            }
-        }
-        throw Error::statement("нет поля " + quoted(name));
+        const std::size_t i = sql::fieldIndex(fields_, name);
+        if (std::find(used.begin(), used.end(), i) == used.end()) used.push_back(i);
+        return i;
     }
 
     Comparand comparand(const FieldDef& field, const Literal& literal) const {
@@ -217,6 +213,13 @@ Truth evaluate(const Node& node, const std::function<Value(std::size_t)>& valueO
 }
 
 }  // namespace
+
+std::size_t fieldIndex(const std::vector<FieldDef>& fields, const std::string& name) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (sameName(fields[i].name, name)) return i;
+    }
+    throw Error::statement("нет поля " + quoted(name));
+}
 
 struct Predicate::Impl {
     std::unique_ptr<Node> root;

@@ -8,9 +8,14 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace pdx::sql {
+
+// The index of the field `name` names, matched case-insensitively. Throws pdx::Error when the
+// table has no such field.
+std::size_t fieldIndex(const std::vector<FieldDef>& fields, const std::string& name);
 
 // A condition bound to a table's fields: names resolved (case-insensitively), types checked.
 class Predicate {

@@ -1,5 +1,6 @@
 #include "pdx/engine.h"
 
+#include "pdx/error.h"
 #include "pdx/sql/parser.h"
 #include "pdx/statements/copy_table.h"
 #include "pdx/statements/create_table.h"
@@ -15,6 +16,10 @@ std::int64_t run(const sql::Insert& statement) { return insertRows(statement); }
 std::int64_t run(const sql::CreateTable& statement) {
     createTable(statement);
     return 0;
+}
+std::int64_t run(const sql::Select&) {
+    throw Error::statement(
+        "запрос SELECT не меняет таблицу, его строки читает pdx::Query, а не pdx::execute");
 }
 
 }  // namespace
