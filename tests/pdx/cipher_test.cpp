@@ -1,5 +1,6 @@
 // The scrambling of protected tables: a real protected table, keys in headers, round trips.
-#include "pdx/cipher.h"
+#include "pdx/format/cipher.h"
+#include "pdx/format/db_format.h"
 #include "table_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using namespace pdx::cipher;
+using pdx::format::kEncryption1;
+using pdx::format::kEncryption2;
+using pdx::format::kEncryptionMoved;
 
 // misc/encrypted.db among the sample tables, written by Paradox's engine: level 0x0B,
 // unkeyed, 2 KiB blocks, fields Id (autoincrement) and Text (A30); its key, at 0x5C.
@@ -82,7 +86,6 @@ TEST(CipherSample, FirstUnitOfTheProtectedBlockHoldsTheFourRecords) {
 }
 
 TEST(CipherSample, WholeProtectedTableDecodesAndEncodesBackExactly) {
-    REQUIRE_SAMPLES();
     const Bytes file = readFile(kSamples + "/misc/encrypted.db");
     constexpr std::size_t headerSize = 0x800, blockSize = 0x800;
     ASSERT_EQ(file.size(), headerSize + blockSize);
@@ -112,8 +115,8 @@ Bytes headerWith(const KeyCase& c, std::size_t size = 0x78) {
     h[0x04] = c.fileType;
     h[0x39] = c.level;
     for (int i = 0; i < 4; ++i) {
-        h[kKeyAt + i] = static_cast<std::uint8_t>(c.at25 >> (8 * i));
-        if (size >= kMovedKeyAt + 4) h[kMovedKeyAt + i] = static_cast<std::uint8_t>(c.at5C >> (8 * i));
+        h[kEncryption1 + i] = static_cast<std::uint8_t>(c.at25 >> (8 * i));
+        if (size >= kEncryption2 + 4) h[kEncryption2 + i] = static_cast<std::uint8_t>(c.at5C >> (8 * i));
     }
     return h;
 }
@@ -122,12 +125,12 @@ TEST(CipherKey, LivesWhereTheFileKindAndLevelPutIt) {
     constexpr std::uint32_t k = 0x6E25449A;
     // Other data at 0x5C stands where that offset is no key slot (values seen in samples).
     const KeyCase cases[] = {
-        {"level 7 table", 0x00, 0x0C, kKeyMoved, k, k},
-        {"unprotected level 7 table", 0x02, 0x0C, kKeyMoved, 0, 0},
+        {"level 7 table", 0x00, 0x0C, kEncryptionMoved, k, k},
+        {"unprotected level 7 table", 0x02, 0x0C, kEncryptionMoved, 0, 0},
         {"level 7 table with the key left at 0x25", 0x02, 0x0C, k, 0, k},
-        {"level 5 table", 0x02, 0x0B, kKeyMoved, k, k},
-        {"level 4.x table", 0x02, 0x09, kKeyMoved, k, k},
-        {"level 4.0 table", 0x02, 0x05, kKeyMoved, k, k},
+        {"level 5 table", 0x02, 0x0B, kEncryptionMoved, k, k},
+        {"level 4.x table", 0x02, 0x09, kEncryptionMoved, k, k},
+        {"level 4.0 table", 0x02, 0x05, kEncryptionMoved, k, k},
         {"level 3.5 table", 0x02, 0x04, k, 0xDF6B6BDA, k},
         {"unprotected level 3.5 table", 0x02, 0x04, 0, 0xDF6B6BDA, 0},
         {"level 3.0 keyed table", 0x00, 0x03, k, 0, k},
@@ -135,11 +138,12 @@ TEST(CipherKey, LivesWhereTheFileKindAndLevelPutIt) {
         {"unprotected .PX", 0x01, 0x0B, 0, 0xDF6B6765, 0},
         {".Ynn", 0x04, 0x0B, k, 0x5AE0E46B, k},
         {"unprotected .YGn", 0x07, 0x0B, 0, 0x04048CA8, 0},
-        {".Xnn", 0x05, 0x0B, kKeyMoved, k, k},
-        {"non-incrementing .Xnn", 0x03, 0x09, kKeyMoved, k, k},
-        {".XGn", 0x08, 0x0B, kKeyMoved, k, k},
-        {"level 3.5 table whose key is the marker's value", 0x02, 0x04, kKeyMoved, 0, kKeyMoved},
-        {".PX whose key is the marker's value", 0x01, 0x0C, kKeyMoved, 0xE06B7265, kKeyMoved},
+        {".Xnn", 0x05, 0x0B, kEncryptionMoved, k, k},
+        {"non-incrementing .Xnn", 0x03, 0x09, kEncryptionMoved, k, k},
+        {".XGn", 0x08, 0x0B, kEncryptionMoved, k, k},
+        {"level 3.5 table whose key is the marker's value", 0x02, 0x04, kEncryptionMoved, 0,
+         kEncryptionMoved},
+        {".PX whose key is the marker's value", 0x01, 0x0C, kEncryptionMoved, 0xE06B7265, kEncryptionMoved},
     };
     for (const KeyCase& c : cases) {
         EXPECT_EQ(keyOf(headerWith(c)), c.key) << c.what;
@@ -147,8 +151,8 @@ TEST(CipherKey, LivesWhereTheFileKindAndLevelPutIt) {
 }
 
 TEST(CipherKey, HeaderTooShortToTellHasNone) {
-    const KeyCase moved{"level 7 table", 0x02, 0x0C, kKeyMoved, 0x6E25449A, 0};
-    EXPECT_EQ(keyOf(headerWith(moved, kMovedKeyAt + 3)), 0u);
+    const KeyCase moved{"level 7 table", 0x02, 0x0C, kEncryptionMoved, 0x6E25449A, 0};
+    EXPECT_EQ(keyOf(headerWith(moved, kEncryption2 + 3)), 0u);
     const KeyCase old{"level 3.5 table", 0x02, 0x04, 0x6E25449A, 0, 0};
     EXPECT_EQ(keyOf(headerWith(old, 0x39)), 0u);
     EXPECT_EQ(keyOf({}), 0u);

@@ -16,15 +16,11 @@ namespace pdx::cipher {
 
 constexpr std::size_t kUnitSize = 256;
 
-// Where the header keeps the key: at kKeyAt in tables of levels 3 and 4 (Paradox 3.x) and in
-// the headers of .PX and .Ynn files; in tables of level 5 (Paradox 4) and later and in their
-// .Xnn files kKeyAt holds kKeyMoved and the key is at kMovedKeyAt. 0: not protected.
-constexpr std::size_t kKeyAt = 0x25;
-constexpr std::size_t kMovedKeyAt = 0x5C;
-constexpr std::uint32_t kKeyMoved = 0xFF00FF00;
-
 // The key recorded in a file's header (its first bytes, at least 0x60 of them for a table of
-// level 5 or later); 0 for an unprotected file or a header too short to tell.
+// level 5 or later); 0 for an unprotected file or a header too short to tell. Tables of
+// levels 3 and 4 (Paradox 3.x), .PX and .Ynn files keep it at format::kEncryption1; tables of
+// level 5 (Paradox 4) and later and their .Xnn files keep format::kEncryptionMoved there and
+// the key at format::kEncryption2.
 std::uint32_t keyOf(std::span<const std::uint8_t> header);
 
 // Decodes or encodes one block of a .DB, .PX, .Xnn or .Ynn file in place. `blockNumber` is

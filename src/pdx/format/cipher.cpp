@@ -1,4 +1,7 @@
-#include "pdx/cipher.h"
+#include "pdx/format/cipher.h"
+
+#include "pdx/format/bytes.h"
+#include "pdx/format/db_format.h"
 
 #include <algorithm>
 #include <array>
@@ -70,21 +73,12 @@ constexpr Table kPlacement = {
     0xF6, 0x83, 0x75, 0x79, 0x9B, 0xEB, 0xC5, 0x85, 0x61, 0x4F, 0x69, 0x3B, 0xE5, 0x64, 0x5F, 0x3F,
 };
 
-constexpr std::size_t kTypeAt = 0x04;
-constexpr std::size_t kLevelAt = 0x39;
-constexpr std::uint8_t kFirstLevelWithDataHeader = 0x05;
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-// Tables (0, 2) and .Xnn/.XGn files (3, 5, 6, 8) carry the data header from level 5 on;
-// .PX (1) and .Ynn/.YGn (4, 7) never do.
+// Tables (file types 0, 2) and .Xnn/.XGn files (3, 5, 6, 8) carry the data header from
+// level 5 on; .PX (1) and .Ynn/.YGn (4, 7) never do.
 bool hasDataHeader(std::uint8_t fileType, std::uint8_t level) {
     const bool dataLike =
         fileType == 0 || fileType == 2 || fileType == 3 || fileType == 5 || fileType == 6 || fileType == 8;
-    return dataLike && level >= kFirstLevelWithDataHeader;
+    return dataLike && level >= format::kFirstLevelWithDataHeader;
 }
 
 // What besides the key decides a unit's scrambling.
@@ -165,10 +159,11 @@ void eachBlobUnit(std::span<std::uint8_t> bytes, std::uint32_t key, Code code) {
 }  // namespace
 
 std::uint32_t keyOf(std::span<const std::uint8_t> header) {
-    if (header.size() <= kLevelAt) return 0;
-    const std::uint32_t key = le32(&header[kKeyAt]);
-    if (key != kKeyMoved || !hasDataHeader(header[kTypeAt], header[kLevelAt])) return key;
-    return header.size() >= kMovedKeyAt + 4 ? le32(&header[kMovedKeyAt]) : 0;
+    using namespace format;
+    if (header.size() <= kLevel) return 0;
+    const std::uint32_t key = bytes::le32(&header[kEncryption1]);
+    if (key != kEncryptionMoved || !hasDataHeader(header[kFileType], header[kLevel])) return key;
+    return header.size() >= kEncryption2 + 4 ? bytes::le32(&header[kEncryption2]) : 0;
 }
 
 void decodeBlock(std::span<std::uint8_t> block, std::uint32_t key, std::uint32_t blockNumber) {
