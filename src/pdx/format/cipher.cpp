@@ -89,37 +89,88 @@ struct UnitSalt {
     std::uint8_t placeShift;  // offsets the places kPlacement gives
 };
 
-// The stored place of the plain byte at `plain`, and the mask both of them get.
-struct Move {
-    std::size_t stored;
-    std::uint8_t mask;
+// The plain byte at place i is stored at s = kPlacement[i] - placeShift, masked with
+// kPlainMask[i + keyLow] ^ kStoredMask[s + keyHigh] ^ kPlacement[s + maskShift]. The last two
+// terms are kStoredMask and kPlacement read through kPlacement, shifted: row f of each holds
+// the table's byte at kPlacement[i] - f for every i.
+struct ShiftedRows {
+    std::array<Table, kUnitSize> storedMask;
+    std::array<Table, kUnitSize> placement;
 };
 
-Move moveOf(std::size_t plain, const UnitSalt& salt) {
-    const auto stored = static_cast<std::uint8_t>(kPlacement[plain] - salt.placeShift);
-    const auto mask =
-        static_cast<std::uint8_t>(kPlainMask[static_cast<std::uint8_t>(plain + salt.keyLow)] ^
-                                  kStoredMask[static_cast<std::uint8_t>(stored + salt.keyHigh)] ^
-                                  kPlacement[static_cast<std::uint8_t>(stored + salt.maskShift)]);
-    return {stored, mask};
+const ShiftedRows& shiftedRows() {
+    static ShiftedRows rows;
+    [[maybe_unused]] static const bool filled = [] {
+        for (std::size_t f = 0; f < kUnitSize; ++f) {
+            for (std::size_t i = 0; i < kUnitSize; ++i) {
+                const auto s = static_cast<std::uint8_t>(kPlacement[i] - f);
+                rows.storedMask[f][i] = kStoredMask[s];
+                rows.placement[f][i] = kPlacement[s];
+            }
+        }
+        return true;
+    }();
+    return rows;
 }
 
-void decodeUnit(std::uint8_t* unit, const UnitSalt& salt) {
-    Table plain;
-    for (std::size_t i = 0; i < kUnitSize; ++i) {
-        const Move m = moveOf(i, salt);
-        plain[i] = static_cast<std::uint8_t>(unit[m.stored] ^ m.mask);
-    }
-    std::copy(plain.begin(), plain.end(), unit);
+// kPlainMask shifted by the key's low byte: kPlainMask[i + keyLow] at i.
+Table plainMaskOf(std::uint8_t keyLow) {
+    Table t;
+    std::rotate_copy(kPlainMask.begin(), kPlainMask.begin() + keyLow, kPlainMask.end(), t.begin());
+    return t;
 }
 
-void encodeUnit(std::uint8_t* unit, const UnitSalt& salt) {
-    Table stored;
+// The other two terms of a unit's masks.
+struct UnitRows {
+    const Table& storedMask;
+    const Table& placement;
+};
+
+UnitRows rowsOf(const UnitSalt& salt) {
+    const ShiftedRows& rows = shiftedRows();
+    return {rows.storedMask[static_cast<std::uint8_t>(salt.placeShift - salt.keyHigh)],
+            rows.placement[static_cast<std::uint8_t>(salt.placeShift - salt.maskShift)]};
+}
+
+// Units that share their placement (their salts differ in maskShift at most) are moved
+// together, place by place, up to kUnitsAtOnce of them.
+constexpr std::size_t kUnitsAtOnce = 16;
+
+template <typename SaltOf>
+void decodeUnits(std::uint8_t* units, std::size_t count, const Table& plainMask, SaltOf saltOf) {
+    std::array<std::uint8_t, kUnitsAtOnce * kUnitSize> plain;
+    const std::uint8_t shift = saltOf(0).placeShift;
     for (std::size_t i = 0; i < kUnitSize; ++i) {
-        const Move m = moveOf(i, salt);
-        stored[m.stored] = static_cast<std::uint8_t>(unit[i] ^ m.mask);
+        const std::size_t s = static_cast<std::uint8_t>(kPlacement[i] - shift);
+        for (std::size_t u = 0; u < count; ++u) plain[u * kUnitSize + i] = units[u * kUnitSize + s];
     }
-    std::copy(stored.begin(), stored.end(), unit);
+    for (std::size_t u = 0; u < count; ++u) {
+        const UnitRows mask = rowsOf(saltOf(u));
+        std::uint8_t* out = units + u * kUnitSize;
+        const std::uint8_t* in = plain.data() + u * kUnitSize;
+        for (std::size_t i = 0; i < kUnitSize; ++i) {
+            out[i] = in[i] ^ plainMask[i] ^ mask.storedMask[i] ^ mask.placement[i];
+        }
+    }
+}
+
+// The same moves the other way.
+template <typename SaltOf>
+void encodeUnits(std::uint8_t* units, std::size_t count, const Table& plainMask, SaltOf saltOf) {
+    std::array<std::uint8_t, kUnitsAtOnce * kUnitSize> plain;
+    for (std::size_t u = 0; u < count; ++u) {
+        const UnitRows mask = rowsOf(saltOf(u));
+        const std::uint8_t* in = units + u * kUnitSize;
+        std::uint8_t* out = plain.data() + u * kUnitSize;
+        for (std::size_t i = 0; i < kUnitSize; ++i) {
+            out[i] = in[i] ^ plainMask[i] ^ mask.storedMask[i] ^ mask.placement[i];
+        }
+    }
+    const std::uint8_t shift = saltOf(0).placeShift;
+    for (std::size_t i = 0; i < kUnitSize; ++i) {
+        const std::size_t s = static_cast<std::uint8_t>(kPlacement[i] - shift);
+        for (std::size_t u = 0; u < count; ++u) units[u * kUnitSize + s] = plain[u * kUnitSize + i];
+    }
 }
 
 void requireWholeUnits(std::size_t size) {
@@ -141,19 +192,22 @@ UnitSalt blobSalt(std::uint32_t key) {
     return {low, high, static_cast<std::uint8_t>(low + 1), static_cast<std::uint8_t>(high + 1)};
 }
 
-template <typename Code>
-void eachBlockUnit(std::span<std::uint8_t> block, std::uint32_t key, std::uint32_t blockNumber, Code code) {
-    requireWholeUnits(block.size());
-    for (std::size_t u = 0; u * kUnitSize < block.size(); ++u) {
-        code(block.data() + u * kUnitSize, blockSalt(key, blockNumber, u));
-    }
-}
-
-template <typename Code>
-void eachBlobUnit(std::span<std::uint8_t> bytes, std::uint32_t key, Code code) {
+// Decodes or encodes the units of `bytes`, kUnitsAtOnce at a time; unit u's salt is saltOf(u).
+template <typename SaltOf>
+void inGroups(std::span<std::uint8_t> bytes, std::uint32_t key, bool decode, SaltOf saltOf) {
     requireWholeUnits(bytes.size());
-    const UnitSalt salt = blobSalt(key);
-    for (std::size_t at = 0; at < bytes.size(); at += kUnitSize) code(bytes.data() + at, salt);
+    const Table plainMask = plainMaskOf(static_cast<std::uint8_t>(key));
+    const std::size_t units = bytes.size() / kUnitSize;
+    for (std::size_t first = 0; first < units; first += kUnitsAtOnce) {
+        const auto salt = [&](std::size_t u) { return saltOf(first + u); };
+        std::uint8_t* group = bytes.data() + first * kUnitSize;
+        const std::size_t count = std::min(kUnitsAtOnce, units - first);
+        if (decode) {
+            decodeUnits(group, count, plainMask, salt);
+        } else {
+            encodeUnits(group, count, plainMask, salt);
+        }
+    }
 }
 
 }  // namespace
@@ -167,19 +221,19 @@ std::uint32_t keyOf(std::span<const std::uint8_t> header) {
 }
 
 void decodeBlock(std::span<std::uint8_t> block, std::uint32_t key, std::uint32_t blockNumber) {
-    eachBlockUnit(block, key, blockNumber, decodeUnit);
+    inGroups(block, key, true, [&](std::size_t u) { return blockSalt(key, blockNumber, u); });
 }
 
 void encodeBlock(std::span<std::uint8_t> block, std::uint32_t key, std::uint32_t blockNumber) {
-    eachBlockUnit(block, key, blockNumber, encodeUnit);
+    inGroups(block, key, false, [&](std::size_t u) { return blockSalt(key, blockNumber, u); });
 }
 
 void decodeBlobBytes(std::span<std::uint8_t> bytes, std::uint32_t key) {
-    eachBlobUnit(bytes, key, decodeUnit);
+    inGroups(bytes, key, true, [&](std::size_t) { return blobSalt(key); });
 }
 
 void encodeBlobBytes(std::span<std::uint8_t> bytes, std::uint32_t key) {
-    eachBlobUnit(bytes, key, encodeUnit);
+    inGroups(bytes, key, false, [&](std::size_t) { return blobSalt(key); });
 }
 
 }  // namespace pdx::cipher
