@@ -156,6 +156,18 @@ TEST(BlockOrder, ReversedBlocksReadInChainOrder) {
     EXPECT_EQ(pdx::Table(path).readAll(), kept);
 }
 
+// Paradox may end a table's file right after the last record of its last block.
+TEST(BlockOrder, TablesCutAfterTheirLastRecordRead) {
+    for (const char* sample : {"misc/ORDERS.DB", "misc/tblAC.DB"}) {
+        TempFolder folder("cut");
+        const std::string path = copySample(folder, sample);
+        const std::size_t size = readFile(path).size();
+        cutAfterLastRecord(path);
+        EXPECT_LT(readFile(path).size(), size) << sample;
+        EXPECT_EQ(pdx::Table(path).readAll(), pdx::Table(kSamples + "/" + sample).readAll()) << sample;
+    }
+}
+
 // Header and chain damage: each must be reported as such, for reading and for DELETE.
 struct Damage {
     const char* name;
@@ -188,10 +200,17 @@ TEST_P(DamagedTable, ClearErrorNoChange) {
 
 const std::string kHeaderEnd = std::string(1, '\x00');
 
+// The damaged table: 300 records of 56 bytes, 36 to a 2 KiB block, so its last block (9) holds
+// 12 records.
+constexpr std::size_t kLastBlockAt = 0x800 + 8 * 2048;
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedTable,
     ::testing::Values(Damage{"TruncatedHeader", 0x40, "", "повреждена"},
                       Damage{"TruncatedData", 0x800 + 3000, "", "за пределами файла"},
+                      Damage{"LastBlockCutInItsRecords", kLastBlockAt + 6 + 12 * 56 - 1, "",
+                             "за пределами файла"},
+                      Damage{"LastBlockCutInItsLinks", kLastBlockAt + 5, "", "за пределами файла"},
                       Damage{"RecordCountTooHigh", 0x06, std::string("\xFF\x00\x00\x00", 4), "записей"},
                       Damage{"RecordCountTooLow", 0x06, std::string("\x05\x00\x00\x00", 4), "записей"},
                       Damage{"ZeroBlockSize", 0x05, std::string(1, '\0'), "размер блока"},

@@ -149,8 +149,12 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, HeaderOf
         auto name = h.codePage.toUtf8(rawNames[i]);
         h.fields[i].name = name ? *name : rawNames[i];
     }
-    h.physicalBlocks = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>((fileSize - info.headerSize) / info.blockSize, 0xFFFF));
+    // Paradox may end the file right after the last record of its last block.
+    const std::uint64_t data = fileSize - info.headerSize;
+    const std::uint64_t tail = data % info.blockSize;
+    const std::uint64_t blocks = data / info.blockSize + (tail >= kBlockHeader ? 1 : 0);
+    h.physicalBlocks = static_cast<std::uint32_t>(std::min<std::uint64_t>(blocks, kMaxBlockCount));
+    h.lastBlockBytes = tail >= kBlockHeader && blocks <= kMaxBlockCount ? tail : info.blockSize;
     h.bytes = std::move(b);
     return h;
 }

@@ -4,6 +4,8 @@
 #include "pdx/format/bytes.h"
 #include "pdx/format/db_format.h"
 
+#include <algorithm>
+
 namespace pdx {
 
 BlockChain::BlockChain(const os::File& file, const Header& header)
@@ -34,7 +36,9 @@ bool BlockChain::next() {
     visited_[nextBlock_] = true;
     current_ = nextBlock_;
     const std::uint64_t at = header_.info.headerSize + std::uint64_t(current_ - 1) * header_.info.blockSize;
-    file_.readAt(at, block_.data(), block_.size());
+    const std::size_t stored = current_ == header_.physicalBlocks ? header_.lastBlockBytes : block_.size();
+    file_.readAt(at, block_.data(), stored);
+    std::fill(block_.begin() + static_cast<std::ptrdiff_t>(stored), block_.end(), 0);
     nextBlock_ = bytes::le16(&block_[format::kBlockNext]);
     const auto addDataSize = static_cast<std::int16_t>(bytes::le16(&block_[format::kBlockAddDataSize]));
     if (addDataSize < 0) {
@@ -43,6 +47,9 @@ bool BlockChain::next() {
         const std::size_t used = std::size_t(addDataSize) + recordSize_;
         if (used % recordSize_ != 0 || format::kBlockHeader + used > block_.size()) {
             throw Error::corrupt("неверная заполненность блока " + std::to_string(current_));
+        }
+        if (format::kBlockHeader + used > stored) {
+            throw Error::corrupt("записи блока " + std::to_string(current_) + " за пределами файла");
         }
         recordCount_ = used / recordSize_;
     }
