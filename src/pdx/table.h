@@ -15,8 +15,8 @@ namespace pdx {
 class Table {
 public:
     // Throws pdx::Error (Russian, naming the table) when the file is missing, unreadable,
-    // busy or corrupt. A password-protected table opens (its header is readable) but its
-    // records are refused. A commit that was interrupted is completed first.
+    // busy or corrupt. A password-protected table is read without its password. A commit
+    // that was interrupted is completed first.
     explicit Table(const std::string& path);
     ~Table();
     Table(Table&&) noexcept;
@@ -29,7 +29,7 @@ public:
     // Walks the records in table order (along the block chain).
     class Cursor {
     public:
-        // Throws pdx::Error for a password-protected table.
+        // Throws pdx::Error for a protected table whose records cannot be decoded.
         explicit Cursor(const Table& table);
         ~Cursor();
         Cursor(Cursor&&) noexcept;

@@ -101,11 +101,61 @@ TEST(DeleteFails, UnwritableFolder) {
 }
 #endif
 
-TEST(DeleteFails, EncryptedTableIsRefused) {
-    TempFolder folder("encrypted");
+// A protected table is refused only where its records cannot be decoded, saying why.
+struct Undecodable {
+    const char* name;
+    const char* sample;
+    std::size_t offset;
+    std::string bytes;  // written at offset; empty: truncate the file to offset
+    const char* message;
+};
+
+void PrintTo(const Undecodable& c, std::ostream* os) { *os << c.name; }
+
+class ProtectedTableFails : public ::testing::TestWithParam<Undecodable> {};
+
+TEST_P(ProtectedTableFails, ClearErrorNoChange) {
+    const Undecodable& c = GetParam();
+    TempFolder folder("undecodable");
+    const std::string path = copySample(folder, c.sample);
+    std::string content = readFile(path);
+    if (c.bytes.empty()) {
+        content.resize(c.offset);
+    } else {
+        content.replace(c.offset, c.bytes.size(), c.bytes);
+    }
+    writeFile(path, content);
+    try {
+        pdx::Table(path).readAll();
+        FAIL() << "read an undecodable table";
+    } catch (const pdx::Error& e) {
+        EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+    const auto first = pdx::Table(path).fields()[0].name;
+    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path), c.message);
+    expectFailureLeavesTable(path, "INSERT INTO " + sqlName(path) + " (" + first + ") VALUES (NULL)",
+                             c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProtectedTableFails,
+    ::testing::Values(
+        // A Paradox 3.5 table holding where its key belongs the mark that later formats moved it.
+        Undecodable{"KeyNotWhereItsLevelKeepsIt", "encrypt/encrypted35.db", 0x25,
+                    std::string("\x00\xFF\x00\xFF", 4), "ключ к ней не найден"},
+        // The file ends inside a 256-byte unit of the block: its first, or one with records.
+        Undecodable{"CutInsideTheFirstUnit", "misc/encrypted.db", 0x800 + 200, "", "нельзя расшифровать"},
+        Undecodable{"CutInsideAUnitOfRecords", "encrypt/encryptedmemo.db", 0x800 + 300, "",
+                    "нельзя расшифровать"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Cut after a whole unit that holds every record, a protected table still reads.
+TEST(ProtectedTable, CutAfterTheUnitOfItsLastRecordReads) {
+    TempFolder folder("protected-cut");
     const std::string path = copySample(folder, "misc/encrypted.db");
-    expectFailureLeavesTable(path, "DELETE FROM " + sqlName(path) + " WHERE Id = 1", "паролем");
-    expectFailureLeavesTable(path, "INSERT INTO " + sqlName(path) + " (Text) VALUES ('x')", "паролем");
+    const auto rows = pdx::Table(path).readAll();
+    writeFile(path, readFile(path).substr(0, 0x800 + 256));
+    EXPECT_EQ(pdx::Table(path).readAll(), rows);
 }
 
 // A write that fails half way (here: the new file's name is taken by a folder).
@@ -156,6 +206,18 @@ TEST(BlockOrder, ReversedBlocksReadInChainOrder) {
     EXPECT_EQ(pdx::Table(path).readAll(), kept);
 }
 
+// Paradox may end a table's file right after the last record of its last block.
+TEST(BlockOrder, TablesCutAfterTheirLastRecordRead) {
+    for (const char* sample : {"misc/ORDERS.DB", "misc/tblAC.DB"}) {
+        TempFolder folder("cut");
+        const std::string path = copySample(folder, sample);
+        const std::size_t size = readFile(path).size();
+        cutAfterLastRecord(path);
+        EXPECT_LT(readFile(path).size(), size) << sample;
+        EXPECT_EQ(pdx::Table(path).readAll(), pdx::Table(kSamples + "/" + sample).readAll()) << sample;
+    }
+}
+
 // Header and chain damage: each must be reported as such, for reading and for DELETE.
 struct Damage {
     const char* name;
@@ -188,10 +250,17 @@ TEST_P(DamagedTable, ClearErrorNoChange) {
 
 const std::string kHeaderEnd = std::string(1, '\x00');
 
+// The damaged table: 300 records of 56 bytes, 36 to a 2 KiB block, so its last block (9) holds
+// 12 records.
+constexpr std::size_t kLastBlockAt = 0x800 + 8 * 2048;
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedTable,
     ::testing::Values(Damage{"TruncatedHeader", 0x40, "", "повреждена"},
                       Damage{"TruncatedData", 0x800 + 3000, "", "за пределами файла"},
+                      Damage{"LastBlockCutInItsRecords", kLastBlockAt + 6 + 12 * 56 - 1, "",
+                             "за пределами файла"},
+                      Damage{"LastBlockCutInItsLinks", kLastBlockAt + 5, "", "за пределами файла"},
                       Damage{"RecordCountTooHigh", 0x06, std::string("\xFF\x00\x00\x00", 4), "записей"},
                       Damage{"RecordCountTooLow", 0x06, std::string("\x05\x00\x00\x00", 4), "записей"},
                       Damage{"ZeroBlockSize", 0x05, std::string(1, '\0'), "размер блока"},

@@ -3,6 +3,9 @@
 
 #include "pdx/value.h"
 
+#include <algorithm>
+#include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -94,5 +97,28 @@ inline const Sample kReadable[] = {
     {"misc/ROMAN8.db", 0x09, 2, 2, 1, 20, "A:A20"},
     {"misc/tblAC.DB", 0x0c, 0, 16, 220, 267, "AreaCode:A6, State:A7, Effective:B4, AreasCovered:A250"},
 };
+
+// The password-protected ones, read without the password.
+inline const Sample kProtected[] = {
+    {"encrypt/encrypted35.db", 0x04, 2, 2, 2, 38, "A:F8, B:A30"},
+    {"encrypt/encryptedmemo.db", 0x09, 2, 2, 2, 250, "TEXT:L250"},
+    {"misc/encrypted.db", 0x0b, 2, 2, 4, 34, "Id:V4, Text:A30"},
+};
+
+inline void PrintTo(const Sample& s, std::ostream* os) { *os << s.path; }
+
+inline bool isProtected(const Sample& s) {
+    return std::any_of(std::begin(kProtected), std::end(kProtected),
+                       [&](const Sample& p) { return std::string(p.path) == s.path; });
+}
+
+// A sample's path as a test name.
+inline std::string testName(const Sample& s) {
+    std::string name = s.path;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
+}
 
 }  // namespace samples

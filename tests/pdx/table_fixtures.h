@@ -53,3 +53,17 @@ inline std::string makeJingles(const TempFolder& folder, int rows, bool keyed,
     }
     return path;
 }
+
+// Ends a table file (of whole blocks) right after the last record of its last block, as
+// Paradox may leave it.
+inline void cutAfterLastRecord(const std::string& path) {
+    std::string content = readFile(path);
+    const auto u16 = [&](std::size_t at) {
+        return std::size_t(std::uint8_t(content[at])) | std::size_t(std::uint8_t(content[at + 1])) << 8;
+    };
+    const std::size_t recordSize = u16(0x00);
+    const std::size_t lastBlockAt = content.size() - std::uint8_t(content[0x05]) * 1024u;
+    // Block header: next, previous, (records - 1) * record size.
+    content.resize(lastBlockAt + 6 + u16(lastBlockAt + 4) + recordSize);
+    writeFile(path, content);
+}

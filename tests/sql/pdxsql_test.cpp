@@ -57,6 +57,18 @@ TEST(Pdxsql, PrintsStructureAndRows) {
     EXPECT_EQ(outcome.err, "");
 }
 
+TEST(Pdxsql, PrintsAPasswordProtectedTablesRows) {
+    TempFolder folder("pdxsql");
+    copySample("misc/encrypted.db", folder);
+    Outcome outcome = runPdxsql(folder, {folder.file("encrypted.db")});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("Зашифрована: да\n"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("Id\tText\n1\tValue 1\n2\tValue 2\n3\tValue 3\n4\tLast one\n"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_EQ(outcome.err, "");
+}
+
 TEST(Pdxsql, DeletesRowsAndPrintsHowMany) {
     TempFolder folder("pdxsql");
     copySample("joins/joina.db", folder);

@@ -2,6 +2,7 @@
 
 #include "pdx/error.h"
 #include "pdx/format/bytes.h"
+#include "pdx/format/cipher.h"
 #include "pdx/format/db_format.h"
 #include "pdx/format/field_layout.h"
 #include "pdx/format/xnn_format.h"
@@ -42,14 +43,6 @@ private:
     const std::vector<std::uint8_t>& bytes_;
     std::size_t at_;
 };
-
-bool isEncrypted(const std::vector<std::uint8_t>& b, std::uint8_t level) {
-    const std::uint32_t first = bytes::le32(&b[kEncryption1]);
-    if (first == kEncryptionMoved) {
-        return level >= kFirstLevelWithDataHeader && bytes::le32(&b[kEncryption2]) != 0;
-    }
-    return first != 0;
-}
 
 }  // namespace
 
@@ -109,7 +102,8 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, HeaderOf
     }
     b.resize(info.headerSize);
     if (b.size() < fieldInfoAt) throw Error::corrupt("файл короче заголовка");
-    info.encrypted = isEncrypted(b, info.level);
+    h.key = cipher::keyOf(b);
+    info.encrypted = h.key != 0;
     info.codePage = dataHeader ? bytes::le16(&b[kCodePage]) : kDefaultDosCodePage;
 
     Reader reader(b, fieldInfoAt);
@@ -133,7 +127,7 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, HeaderOf
     reader.take(info.level >= kFirstLevelWithLongName ? kLongTableName : kShortTableName);
     std::vector<std::string> rawNames;
     for (std::uint16_t i = 0; i < fieldCount; ++i) rawNames.push_back(reader.zstring());
-    if (!info.encrypted && !reader.atEnd()) {
+    if (!reader.atEnd()) {
         // Field numbers, then the sort order's name (absent in some old tables).
         try {
             const std::uint8_t* numbers = reader.take(2u * fieldCount);
@@ -149,8 +143,12 @@ Header parseHeader(std::vector<std::uint8_t> b, std::uint64_t fileSize, HeaderOf
         auto name = h.codePage.toUtf8(rawNames[i]);
         h.fields[i].name = name ? *name : rawNames[i];
     }
-    h.physicalBlocks = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>((fileSize - info.headerSize) / info.blockSize, 0xFFFF));
+    // Paradox may end the file right after the last record of its last block.
+    const std::uint64_t data = fileSize - info.headerSize;
+    const std::uint64_t tail = data % info.blockSize;
+    const std::uint64_t blocks = data / info.blockSize + (tail >= kBlockHeader ? 1 : 0);
+    h.physicalBlocks = static_cast<std::uint32_t>(std::min<std::uint64_t>(blocks, kMaxBlockCount));
+    h.lastBlockBytes = tail >= kBlockHeader && blocks <= kMaxBlockCount ? tail : info.blockSize;
     h.bytes = std::move(b);
     return h;
 }

@@ -17,7 +17,9 @@ struct Header {
     std::vector<std::size_t> offsets;         // where each field starts in a record
     std::vector<std::uint16_t> fieldNumbers;  // as stored after the field names; empty when absent
     std::uint16_t firstBlock = 0;
-    std::uint32_t physicalBlocks = 0;  // whole blocks the file holds after the header
+    std::uint32_t physicalBlocks = 0;  // blocks the file holds after the header
+    std::uint32_t lastBlockBytes = 0;  // of the last of them: less than a block when the file ends early
+    std::uint32_t key = 0;             // the key a protected file's blocks are scrambled with; 0: none
     CodePage codePage{0};
 
     std::size_t keySize() const;  // bytes taken by the key fields at a record's start

@@ -84,7 +84,7 @@ std::int64_t insertRows(const sql::Insert& statement) {
     secondaries.requireByteOrder();
 
     Commit commit(open.path);
-    BlobWriter blobs(commit, companionPath(open.path, format::mb::kExtension));
+    BlobWriter blobs(commit, companionPath(open.path, format::mb::kExtension), header.key);
     // Encode the new records.
     std::vector<std::uint8_t> added(rows.size() * recordSize, 0);
     for (std::size_t r = 0; r < rows.size(); ++r) {

@@ -1,9 +1,12 @@
 #include "pdx/storage/blob_file.h"
 
 #include "pdx/error.h"
+#include "pdx/format/cipher.h"
 #include "pdx/format/mb_format.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace pdx {
 namespace {
@@ -18,7 +21,26 @@ bool allZero(const std::uint8_t* p, std::size_t n) {
 
 }  // namespace
 
-BlobFile::BlobFile(const std::string& path) : file_(path, os::File::Mode::Read), size_(file_.size()) {}
+// A protected file's last unit, when the file ends inside it, cannot be decoded: it counts as
+// missing.
+BlobFile::BlobFile(const std::string& path, std::uint32_t key)
+    : file_(path, os::File::Mode::Read),
+      key_(key),
+      size_(key == 0 ? file_.size() : file_.size() / cipher::kUnitSize * cipher::kUnitSize) {}
+
+// Protected data is read in whole units and decoded.
+void BlobFile::readAt(std::uint64_t at, void* out, std::size_t n) const {
+    if (key_ == 0) {
+        file_.readAt(at, out, n);
+        return;
+    }
+    const std::uint64_t begin = at / cipher::kUnitSize * cipher::kUnitSize;
+    const std::uint64_t end = (at + n + cipher::kUnitSize - 1) / cipher::kUnitSize * cipher::kUnitSize;
+    std::vector<std::uint8_t> units(static_cast<std::size_t>(end - begin));
+    file_.readAt(begin, units.data(), units.size());
+    cipher::decodeBlobBytes(units, key_);
+    std::memcpy(out, units.data() + (at - begin), n);
+}
 
 std::optional<std::string> BlobFile::readInRecord(const std::uint8_t* field, const FieldDef& def) {
     if (allZero(field, def.size)) return std::nullopt;
@@ -44,7 +66,7 @@ std::optional<std::string> BlobFile::read(const std::uint8_t* field, const Field
         throw broken("ссылка за пределы файла");
     }
     std::uint8_t head[mb::kSubTableAt];
-    file_.readAt(ref.offset, head, sizeof head);
+    readAt(ref.offset, head, sizeof head);
     std::uint64_t at = 0;
     std::uint64_t length = 0;
     if (head[0] == mb::kSingleBlob) {
@@ -60,7 +82,7 @@ std::optional<std::string> BlobFile::read(const std::uint8_t* field, const Field
             throw broken("ссылка за пределы файла");
         }
         std::uint8_t entry[mb::kSubEntry];
-        file_.readAt(ref.offset + mb::kSubTableAt + ref.index * mb::kSubEntry, entry, sizeof entry);
+        readAt(ref.offset + mb::kSubTableAt + ref.index * mb::kSubEntry, entry, sizeof entry);
         if (entry[1] == 0 || (entry[1] - 1u) * mb::kSubUnit + entry[4] != ref.length) {
             throw broken("длина данных не совпадает");
         }
@@ -71,7 +93,7 @@ std::optional<std::string> BlobFile::read(const std::uint8_t* field, const Field
     }
     if (at + length > size_) throw broken("данные за пределами файла");
     std::string data(length, '\0');
-    file_.readAt(at, data.data(), data.size());
+    readAt(at, data.data(), data.size());
     return data;
 }
 

@@ -1,6 +1,7 @@
 #include "pdx/storage/blob_writer.h"
 
 #include "pdx/format/bytes.h"
+#include "pdx/format/cipher.h"
 #include "pdx/format/mb_format.h"
 
 #include <algorithm>
@@ -20,7 +21,8 @@ std::vector<std::uint8_t> headerBlock() {
 
 }  // namespace
 
-BlobWriter::BlobWriter(Commit& commit, std::string mbPath) : commit_(commit), mbPath_(std::move(mbPath)) {}
+BlobWriter::BlobWriter(Commit& commit, std::string mbPath, std::uint32_t key)
+    : commit_(commit), mbPath_(std::move(mbPath)), key_(key) {}
 
 void BlobWriter::writeEmpty(const std::string& path) {
     os::File file(path, os::File::Mode::CreateNew);
@@ -44,16 +46,27 @@ void BlobWriter::open() {
         size_ = oldSize;
     }
     if (size_ == 0) {
-        const auto block = headerBlock();
-        file_.append(block.data(), block.size());
-        size_ = block.size();
+        auto block = headerBlock();
+        append(block);
     }
     // New blobs start on a block boundary.
     if (size_ % mb::kBlockSize != 0) {
-        const std::vector<std::uint8_t> pad(mb::kBlockSize - size_ % mb::kBlockSize, 0);
+        std::vector<std::uint8_t> pad(mb::kBlockSize - size_ % mb::kBlockSize, 0);
+        // A protected file is encoded unit by unit: so are the whole units the pad adds.
+        if (key_ != 0) {
+            const std::size_t whole = pad.size() / cipher::kUnitSize * cipher::kUnitSize;
+            cipher::encodeBlobBytes(std::span(pad).last(whole), key_);
+        }
         file_.append(pad.data(), pad.size());
         size_ += pad.size();
     }
+}
+
+// Appends whole blocks, encoded when the table is protected.
+void BlobWriter::append(std::vector<std::uint8_t>& bytes) {
+    if (key_ != 0) cipher::encodeBlobBytes(bytes, key_);
+    file_.append(bytes.data(), bytes.size());
+    size_ += bytes.size();
 }
 
 void BlobWriter::store(const std::string& data, const FieldDef& field, std::uint8_t* out) {
@@ -77,8 +90,7 @@ void BlobWriter::store(const std::string& data, const FieldDef& field, std::uint
     bytes::putLe16(&chunk[7], mb::kModificationNumber);
     std::memcpy(&chunk[headerSize], data.data(), data.size());
     const std::uint64_t offset = size_;
-    file_.append(chunk.data(), chunk.size());
-    size_ += chunk.size();
+    append(chunk);
     mb::writeReference(out, field.size,
                        {static_cast<std::uint32_t>(offset), mb::kSingleBlobIndex, length, leader},
                        mb::kModificationNumber);

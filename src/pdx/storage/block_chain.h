@@ -1,5 +1,6 @@
 // Walks a table's data blocks along their links (never in file order), checking each link,
-// each block's fill and the total against the header.
+// each block's fill and the total against the header. A protected table's blocks are decoded
+// as they are read. The file may end right after the last record of its last block.
 #pragma once
 
 #include "os/fs.h"

@@ -62,8 +62,11 @@ OpenTable openTable(const std::string& table, os::File::Mode mode) {
 }
 
 void requireReadableRecords(const Header& header) {
-    if (header.info.encrypted) {
-        throw Error::refused("таблица защищена паролем; такие таблицы не поддерживаются");
+    // Paradox 3.x keeps the key where later versions put the mark that it moved.
+    if (header.info.level < format::kFirstLevelWithDataHeader && header.key == format::kEncryptionMoved) {
+        throw Error::refused(
+            "таблица защищена паролем, но ключ к ней не найден: у таблицы Paradox 3 на месте ключа "
+            "метка FF00FF00, которая бывает лишь в таблицах Paradox 4 и новее");
     }
 }
 
@@ -73,7 +76,7 @@ void openBlobs(OpenTable& open) {
         return;
     }
     const std::string mbPath = findCompanion(open.path, format::mb::kExtension);
-    if (!mbPath.empty()) open.blobs = std::make_unique<BlobFile>(mbPath);
+    if (!mbPath.empty()) open.blobs = std::make_unique<BlobFile>(mbPath, open.header.key);
 }
 
 }  // namespace pdx

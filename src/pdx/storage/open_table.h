@@ -25,7 +25,8 @@ OpenTable openTable(const std::string& table, os::File::Mode mode);
 // Reads and checks the header of an open table file (or of a file laid out like one).
 Header readHeader(const os::File& file, HeaderOf kind = HeaderOf::Table);
 
-// Refuses a table whose records this engine cannot decode (password-protected ones).
+// Refuses a table whose records this engine cannot decode: a protected one whose key is not
+// where its format keeps it.
 void requireReadableRecords(const Header& header);
 
 // Opens the .MB file of an open table when its fields need one.

@@ -2,6 +2,7 @@
 
 #include "os/fs.h"
 #include "pdx/format/bytes.h"
+#include "pdx/format/cipher.h"
 #include "pdx/format/field_layout.h"
 #include "pdx/format/px_format.h"
 
@@ -92,6 +93,8 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName, co
     header[kLevel] = written[kLevel];
     bytes::putLe16(&header[kMaxBlocks], static_cast<std::uint32_t>(blockCount));
     bytes::putLe32(&header[kAutoIncrement], px::kAutoIncrementValue);
+    // A protected table's index is protected under its key, which an index keeps here.
+    bytes::putLe32(&header[kEncryption1], tableHeader.key);
     std::size_t at = kCommonHeaderEnd;
     for (std::size_t i = 0; i < tableHeader.info.keyFieldCount; ++i) {
         const std::size_t from =
@@ -125,6 +128,8 @@ void writePrimaryIndex(const std::string& path, const std::string& indexName, co
                 putCount(e + keySize + 2, level[i + k].records);
                 putShort(e + keySize + 4, 0);
             }
+            if (tableHeader.key != 0)
+                cipher::encodeBlock(block, tableHeader.key, static_cast<std::uint32_t>(number));
             file.append(block.data(), block.size());
         }
     }
@@ -163,6 +168,7 @@ bool indexDescribes(const std::string& path, const Header& tableHeader) {
         if (at + blockSize > size) return false;
         std::vector<std::uint8_t> block(blockSize);
         file.readAt(at, block.data(), block.size());
+        if (const std::uint32_t key = cipher::keyOf(h)) cipher::decodeBlock(block, key, root);
         const auto add = static_cast<std::int16_t>(bytes::le16(&block[kBlockAddDataSize]));
         if (add < 0) return false;
         const std::size_t entrySize = keySize + px::kEntryTail;

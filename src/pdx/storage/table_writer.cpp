@@ -2,6 +2,7 @@
 
 #include "pdx/error.h"
 #include "pdx/format/bytes.h"
+#include "pdx/format/cipher.h"
 #include "pdx/format/db_format.h"
 
 #include <cstring>
@@ -21,10 +22,11 @@ TableWriter::TableWriter(const std::string& path, const Header& header, std::siz
       recordSize_(header.info.recordSize),
       blockSize_(header.info.blockSize),
       perBlock_((header.info.blockSize - format::kBlockHeader) / header.info.recordSize),
-      keySize_(keySize) {
+      keySize_(keySize),
+      key_(header.key) {
     file_ = os::File(path, os::File::Mode::CreateNew);
     file_.append(header_.data(), header_.size());
-    buffer_.reserve(os::kIoChunk + blockSize_);
+    buffer_.reserve(os::kIoChunk + 2 * blockSize_);
 }
 
 std::uint16_t TableWriter::add(const std::uint8_t* record) {
@@ -55,29 +57,30 @@ void TableWriter::closeBlock() {
     bytes::putLe16(block + format::kBlockAddDataSize,
                    static_cast<std::uint32_t>((inBlock_ - 1) * recordSize_));
     inBlock_ = 0;
-    if (buffer_.size() >= os::kIoChunk) flush();
+    // The last block stays: finish() may still unlink it.
+    if (buffer_.size() >= os::kIoChunk + blockSize_) flush(buffer_.size() - blockSize_);
 }
 
-void TableWriter::flush() {
-    if (!buffer_.empty()) file_.append(buffer_.data(), buffer_.size());
-    buffer_.clear();
+void TableWriter::flush(std::size_t bytes) {
+    if (bytes == 0) return;
+    if (key_ != 0) {
+        const std::size_t blocks = bytes / blockSize_;
+        const std::size_t firstNumber = blocks_.size() - buffer_.size() / blockSize_ + 1;
+        for (std::size_t i = 0; i < blocks; ++i) {
+            cipher::encodeBlock(std::span(buffer_).subspan(i * blockSize_, blockSize_), key_,
+                                static_cast<std::uint32_t>(firstNumber + i));
+        }
+    }
+    file_.append(buffer_.data(), bytes);
+    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(bytes));
 }
 
 void TableWriter::finish(std::int32_t autoIncrement) {
     closeBlock();
     // The last block links to none.
-    if (!blocks_.empty()) {
-        const std::uint64_t lastAt = header_.size() + (blocks_.size() - 1) * std::uint64_t(blockSize_);
-        const std::uint64_t written = file_.size();
-        const std::uint8_t none[2] = {0, 0};
-        if (lastAt >= written) {
-            std::memcpy(buffer_.data() + (lastAt - written) + format::kBlockNext, none, 2);
-        } else {
-            flush();
-            file_.writeAt(lastAt + format::kBlockNext, none, 2);
-        }
-    }
-    flush();
+    if (!blocks_.empty())
+        bytes::putLe16(buffer_.data() + buffer_.size() - blockSize_ + format::kBlockNext, 0);
+    flush(buffer_.size());
     const auto count = static_cast<std::uint32_t>(blocks_.size());
     bytes::putLe32(&header_[format::kRecordCount], records_);
     bytes::putLe16(&header_[format::kUsedBlocks], count);

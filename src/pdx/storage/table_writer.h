@@ -1,5 +1,6 @@
 // Writes a table file aside: the header bytes it is given, then the records packed into
-// linked blocks in order; finish() patches the header's counts and flushes the file.
+// linked blocks in order, encoded under the header's key when the table is protected;
+// finish() patches the header's counts and flushes the file.
 #pragma once
 
 #include "os/fs.h"
@@ -36,7 +37,8 @@ public:
 
 private:
     void closeBlock();
-    void flush();
+    // Writes the first `bytes` of the buffer (whole blocks) and drops them from it.
+    void flush(std::size_t bytes);
 
     os::File file_;
     std::vector<std::uint8_t> header_;
@@ -44,7 +46,8 @@ private:
     std::size_t blockSize_;
     std::size_t perBlock_;
     std::size_t keySize_;
-    std::vector<std::uint8_t> buffer_;  // whole blocks waiting to be written
+    std::uint32_t key_;
+    std::vector<std::uint8_t> buffer_;  // whole blocks waiting to be written, the last ones
     std::size_t inBlock_ = 0;           // records in the block being filled
     std::uint32_t records_ = 0;
     std::vector<BlockSummary> blocks_;
