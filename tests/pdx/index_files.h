@@ -254,25 +254,25 @@ struct IndexSpec {
 
 // A header for the entries file through the format layer: a Paradox 7 table of the entry's
 // fields, made an index of the table (its fields' numbers, sort order, change count).
-inline std::string entriesHeader(const std::string& tablePath, const IndexSpec& spec) {
+inline std::string entriesHeader(const std::string& tablePath, const IndexSpec& index) {
     const Layout table = layoutOf(tablePath);
     const std::string tableHeader = readFile(tablePath).substr(0, 0x800);
     pdx::NewTable x;
-    for (std::size_t f : spec.indexed) x.fields.push_back(table.fields[f]);
+    for (std::size_t f : index.indexed) x.fields.push_back(table.fields[f]);
     for (std::size_t k = 0; k < table.keyFields; ++k) x.fields.push_back(table.fields[k]);
     x.fields.push_back({"Blk Num", pdx::FieldType::Short, 2});
     x.keyFieldCount = x.fields.size() - 1;
-    x.fileName = std::filesystem::path(tablePath).stem().string() + spec.extension;
+    x.fileName = std::filesystem::path(tablePath).stem().string() + index.extension;
     x.codePage = pdx::Table(tablePath).info().codePage;
     const auto built = pdx::buildHeader(x);
     std::string h(built.begin(), built.end());
-    h[0x04] = static_cast<char>(spec.fileType);
-    h[0x15] = static_cast<char>(spec.indexed.front() + 1);
+    h[0x04] = static_cast<char>(index.fileType);
+    h[0x15] = static_cast<char>(index.indexed.front() + 1);
     h[0x2F] = tableHeader[0x2D];
-    h[0x55] = static_cast<char>(spec.options);
+    h[0x55] = static_cast<char>(index.options);
     const std::size_t numbersAt = le16(h, 0x51) - 6 - 2 * x.fields.size();  // before "ascii"
-    for (std::size_t i = 0; i < spec.indexed.size(); ++i) {
-        putLe16(h, numbersAt + 2 * i, (spec.indexed[i] + 1) | (spec.descendingField && i == 0 ? 0x8000 : 0));
+    for (std::size_t i = 0; i < index.indexed.size(); ++i) {
+        putLe16(h, numbersAt + 2 * i, (index.indexed[i] + 1) | (index.descendingField && i == 0 ? 0x8000 : 0));
     }
     const pdx::TableInfo info = pdx::Table(tablePath).info();
     setSortOrder(h, info.sortOrder, info.sortOrderName);
@@ -306,9 +306,9 @@ inline std::string writeIndex(const std::string& tablePath, const std::string& e
     return path;
 }
 
-inline std::string writeIndex(const std::string& tablePath, const IndexSpec& spec,
+inline std::string writeIndex(const std::string& tablePath, const IndexSpec& index,
                               const EntryLess& less = byBytes) {
-    return writeIndex(tablePath, spec.extension, entriesHeader(tablePath, spec), spec.indexed, less);
+    return writeIndex(tablePath, index.extension, entriesHeader(tablePath, index), index.indexed, less);
 }
 
 // Tables with indexes ------------------------------------------------------------------------

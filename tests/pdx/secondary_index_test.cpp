@@ -209,11 +209,11 @@ TEST(NonMaintainedIndexes, StayAsTheyWere) {
 }
 
 // Words with an index written for them.
-std::function<std::string(const TempFolder&)> wordsIndexed(IndexSpec spec, const char* sortOrder = "ascii",
+std::function<std::string(const TempFolder&)> wordsIndexed(IndexSpec index, const char* sortOrder = "ascii",
                                                            int rows = 50) {
     return [=](const TempFolder& f) {
         const std::string path = makeWords(f, rows, sortOrder);
-        writeIndex(path, spec);
+        writeIndex(path, index);
         return path;
     };
 }
