@@ -29,10 +29,10 @@ namespace {
 
 using namespace bench;
 
-constexpr double minSpeedupOverPxlib = 100;
-constexpr double maxTimesCopy = 3;
-constexpr double maxPeakMiB = 16;
-constexpr double maxTimesPlainWhenProtected = 2;
+constexpr double kMinSpeedupOverPxlib = 100;
+constexpr double kMaxTimesCopy = 3;
+constexpr double kMaxPeakMiB = 16;
+constexpr double kMaxTimesPlainWhenProtected = 2;
 
 struct Options {
     std::int64_t rows = 1'000'000;
@@ -42,7 +42,7 @@ struct Options {
 };
 
 std::string deleteStatement(const std::string& path) {
-    return "DELETE FROM \"" + path + "\" WHERE FKey<>" + std::to_string(keptCategory);
+    return "DELETE FROM \"" + path + "\" WHERE FKey<>" + std::to_string(kKeptCategory);
 }
 
 int runDeleteChild(const std::string& path) {
@@ -84,7 +84,8 @@ std::int64_t countRows(const std::string& path, std::int64_t& kept) {
     auto cursor = table.records();
     while (cursor.next()) {
         ++rows;
-        if (auto fkey = std::get_if<std::int64_t>(&cursor.values()[0]); fkey && *fkey == keptCategory) ++kept;
+        if (auto fkey = std::get_if<std::int64_t>(&cursor.values()[0]); fkey && *fkey == kKeptCategory)
+            ++kept;
     }
     return rows;
 }
@@ -129,7 +130,7 @@ int runBenchmark(const Options& options) {
     bool correct = left == kept && left + engine.deleted == options.rows;
 
     std::filesystem::remove(protectedWork);
-    writeProtectedCopy(source, protectedWork, protectionKey);
+    writeProtectedCopy(source, protectedWork, kProtectionKey);
     ChildDelete protectedDelete = deleteInChild(protectedWork);
     std::int64_t protectedKept = 0;
     std::int64_t protectedLeft = countRows(protectedWork, protectedKept);
@@ -148,7 +149,7 @@ int runBenchmark(const Options& options) {
 
     std::printf("copy + fsync of the table file:      %8.3f s\n", copySeconds);
     std::printf("DELETE WHERE FKey<>%d (engine):        %8.3f s, %lld rows deleted, %lld left\n",
-                keptCategory, engine.seconds, static_cast<long long>(engine.deleted),
+                kKeptCategory, engine.seconds, static_cast<long long>(engine.deleted),
                 static_cast<long long>(left));
     std::printf("pxlib one by one: %lld of %lld rows in %.3f s = %.1f us a row -> %.1f s for %lld rows\n",
                 static_cast<long long>(pxlib.deleted), static_cast<long long>(pxlib.rows), pxlib.seconds,
@@ -161,16 +162,16 @@ int runBenchmark(const Options& options) {
     bool met = report("rows left are exactly those with the kept FKey, protected or not", correct);
     char text[128];
     std::snprintf(text, sizeof text, "%.0fx faster than pxlib one by one (goal >= %.0fx)", speedup,
-                  minSpeedupOverPxlib);
-    met &= report(text, speedup >= minSpeedupOverPxlib);
+                  kMinSpeedupOverPxlib);
+    met &= report(text, speedup >= kMinSpeedupOverPxlib);
     std::snprintf(text, sizeof text, "%.2fx the time of copying the file (goal <= %.0fx)", timesCopy,
-                  maxTimesCopy);
-    met &= report(text, timesCopy <= maxTimesCopy);
-    std::snprintf(text, sizeof text, "peak memory %.1f MiB (goal < %.0f MiB)", peakMiB, maxPeakMiB);
-    met &= report(text, peakMiB < maxPeakMiB);
+                  kMaxTimesCopy);
+    met &= report(text, timesCopy <= kMaxTimesCopy);
+    std::snprintf(text, sizeof text, "peak memory %.1f MiB (goal < %.0f MiB)", peakMiB, kMaxPeakMiB);
+    met &= report(text, peakMiB < kMaxPeakMiB);
     std::snprintf(text, sizeof text, "%.2fx the plain DELETE's time when protected (goal <= %.0fx)",
-                  timesPlain, maxTimesPlainWhenProtected);
-    met &= report(text, timesPlain <= maxTimesPlainWhenProtected);
+                  timesPlain, kMaxTimesPlainWhenProtected);
+    met &= report(text, timesPlain <= kMaxTimesPlainWhenProtected);
 
     std::filesystem::remove(work);
     std::filesystem::remove(baseline);

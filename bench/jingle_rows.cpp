@@ -8,7 +8,7 @@ namespace bench {
 
 namespace {
 
-constexpr std::int64_t rowsPerInsert = 10'000;
+constexpr std::int64_t kRowsPerInsert = 10'000;
 
 std::string numbered(const char* format, std::int64_t n) {
     char text[64];
@@ -19,7 +19,7 @@ std::string numbered(const char* format, std::int64_t n) {
 }  // namespace
 
 JingleRow jingleRow(std::int64_t index) {
-    return {static_cast<std::int32_t>(index % categories + 1), numbered("Jingle number %lld", index),
+    return {static_cast<std::int32_t>(index % kCategories + 1), numbered("Jingle number %lld", index),
             numbered("C:\\Jingles\\j%07lld.wav", index), numbered("Studio %lld", index % 50)};
 }
 
@@ -27,9 +27,9 @@ const char* jingleColumns() { return "(FKey INTEGER, Title CHAR(40), FileName CH
 
 void createWithEngine(const std::string& path, std::int64_t rows) {
     pdx::execute("CREATE TABLE \"" + path + "\" " + jingleColumns());
-    for (std::int64_t first = 0; first < rows; first += rowsPerInsert) {
+    for (std::int64_t first = 0; first < rows; first += kRowsPerInsert) {
         std::string statement = "INSERT INTO \"" + path + "\" VALUES ";
-        for (std::int64_t i = first; i < rows && i < first + rowsPerInsert; ++i) {
+        for (std::int64_t i = first; i < rows && i < first + kRowsPerInsert; ++i) {
             JingleRow row = jingleRow(i);
             statement += (i == first ? "(" : ", (") + std::to_string(row.fkey) + ", '" + row.title + "', '" +
                          row.fileName + "', '" + row.artist + "')";

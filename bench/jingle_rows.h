@@ -6,11 +6,11 @@
 
 namespace bench {
 
-constexpr int categories = 8;
-constexpr std::int32_t keptCategory = 5;
+constexpr int kCategories = 8;
+constexpr std::int32_t kKeptCategory = 5;
 
 struct JingleRow {
-    std::int32_t fkey;     // FKey INTEGER, 1..categories
+    std::int32_t fkey;     // FKey INTEGER, 1..kCategories
     std::string title;     // Title CHAR(40)
     std::string fileName;  // FileName CHAR(40)
     std::string artist;    // Artist CHAR(16)

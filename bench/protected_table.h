@@ -6,7 +6,7 @@
 
 namespace bench {
 
-constexpr std::uint32_t protectionKey = 0x6E25449A;  // what Paradox makes of the password "secret"
+constexpr std::uint32_t kProtectionKey = 0x6E25449A;  // what Paradox makes of the password "secret"
 
 // Writes a copy of the table `from` (level 5 or later) at `to`, which must not exist, protected under
 // `key`: the key in its header, every block encoded.

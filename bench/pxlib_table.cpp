@@ -16,11 +16,11 @@ namespace bench {
 
 namespace {
 
-constexpr int fkeySize = 4;
-constexpr int titleSize = 40;
-constexpr int fileNameSize = 40;
-constexpr int artistSize = 16;
-constexpr int recordSize = fkeySize + titleSize + fileNameSize + artistSize;
+constexpr int kFkeySize = 4;
+constexpr int kTitleSize = 40;
+constexpr int kFileNameSize = 40;
+constexpr int kArtistSize = 16;
+constexpr int kRecordSize = kFkeySize + kTitleSize + kFileNameSize + kArtistSize;
 
 class PxDoc {
 public:
@@ -42,12 +42,12 @@ private:
 // Paradox stores a long big-endian with its sign bit flipped; alpha fields are zero-padded.
 void putLong(char* at, std::int32_t value) {
     auto bits = static_cast<std::uint32_t>(value) ^ 0x80000000u;
-    for (int i = 0; i < fkeySize; ++i) at[i] = static_cast<char>(bits >> (8 * (fkeySize - 1 - i)));
+    for (int i = 0; i < kFkeySize; ++i) at[i] = static_cast<char>(bits >> (8 * (kFkeySize - 1 - i)));
 }
 
 std::int32_t getLong(const char* at) {
     std::uint32_t bits = 0;
-    for (int i = 0; i < fkeySize; ++i) bits = bits << 8 | static_cast<unsigned char>(at[i]);
+    for (int i = 0; i < kFkeySize; ++i) bits = bits << 8 | static_cast<unsigned char>(at[i]);
     return static_cast<std::int32_t>(bits ^ 0x80000000u);
 }
 
@@ -63,10 +63,10 @@ void createWithPxlib(const std::string& path, std::int64_t rows) {
     char fkey[] = "FKey", title[] = "Title", fileName[] = "FileName", artist[] = "Artist";
     // pxlib takes ownership of the field array and frees it on close.
     auto* fields = static_cast<pxfield_t*>(doc.get()->malloc(doc.get(), 4 * sizeof(pxfield_t), "fields"));
-    pxfield_t defs[] = {{fkey, pxfLong, fkeySize, 0},
-                        {title, pxfAlpha, titleSize, 0},
-                        {fileName, pxfAlpha, fileNameSize, 0},
-                        {artist, pxfAlpha, artistSize, 0}};
+    pxfield_t defs[] = {{fkey, pxfLong, kFkeySize, 0},
+                        {title, pxfAlpha, kTitleSize, 0},
+                        {fileName, pxfAlpha, kFileNameSize, 0},
+                        {artist, pxfAlpha, kArtistSize, 0}};
     for (int i = 0; i < 4; ++i) {
         fields[i] = defs[i];
         fields[i].px_fname =
@@ -76,13 +76,13 @@ void createWithPxlib(const std::string& path, std::int64_t rows) {
     if (PX_create_file(doc.get(), fields, 4, path.c_str(), pxfFileTypNonIndexDB) < 0) {
         throw std::runtime_error("pxlib: cannot create " + path);
     }
-    std::vector<char> record(recordSize);
+    std::vector<char> record(kRecordSize);
     for (std::int64_t i = 0; i < rows; ++i) {
         JingleRow row = jingleRow(i);
         putLong(record.data(), row.fkey);
-        putAlpha(record.data() + fkeySize, row.title, titleSize);
-        putAlpha(record.data() + fkeySize + titleSize, row.fileName, fileNameSize);
-        putAlpha(record.data() + fkeySize + titleSize + fileNameSize, row.artist, artistSize);
+        putAlpha(record.data() + kFkeySize, row.title, kTitleSize);
+        putAlpha(record.data() + kFkeySize + kTitleSize, row.fileName, kFileNameSize);
+        putAlpha(record.data() + kFkeySize + kTitleSize + kFileNameSize, row.artist, kArtistSize);
         if (PX_put_record(doc.get(), record.data()) < 0)
             throw std::runtime_error("pxlib: cannot write a record");
     }
@@ -100,7 +100,7 @@ OneByOne deleteOneByOneWithPxlib(const std::string& path) {
         if (!PX_get_record(doc.get(), static_cast<int>(recno), record.data())) {
             throw std::runtime_error("pxlib: cannot read record " + std::to_string(recno));
         }
-        if (getLong(record.data()) == keptCategory) continue;
+        if (getLong(record.data()) == kKeptCategory) continue;
         if (PX_delete_record(doc.get(), static_cast<int>(recno)) < 0) {
             throw std::runtime_error("pxlib: cannot delete record " + std::to_string(recno));
         }

@@ -15,7 +15,7 @@ struct OneByOne {
     double seconds = 0;
 };
 
-// Deletes the rows whose FKey is not keptCategory, one PX_delete_record call each.
+// Deletes the rows whose FKey is not kKeptCategory, one PX_delete_record call each.
 OneByOne deleteOneByOneWithPxlib(const std::string& path);
 
 }  // namespace bench
