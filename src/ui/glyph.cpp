@@ -17,8 +17,8 @@ constexpr std::size_t kHeightAt = 22;
 constexpr std::size_t kBitCountAt = 28;
 constexpr std::size_t kCompressionAt = 30;
 constexpr std::size_t kColorsUsedAt = 46;
-constexpr std::uint32_t Uncompressed = 0;
-constexpr std::uint32_t Opaque = 0xFF000000;
+constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kOpaque = 0xFF000000;
 
 [[noreturn]] void fail(const std::string& why) { throw Error("Картинка кнопки: " + why); }
 
@@ -54,7 +54,7 @@ Image decodeBitmap(std::span<const std::uint8_t> bmp) {
     auto width = static_cast<std::int32_t>(in.u32(kWidthAt));
     auto height = static_cast<std::int32_t>(in.u32(kHeightAt));
     unsigned bits = in.u16(kBitCountAt);
-    if (in.u32(kCompressionAt) != Uncompressed) fail("сжатые BMP не поддерживаются");
+    if (in.u32(kCompressionAt) != kUncompressed) fail("сжатые BMP не поддерживаются");
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24) fail("неподдерживаемая глубина цвета");
     bool bottomUp = height > 0;
     if (!bottomUp) height = -height;
@@ -66,7 +66,7 @@ Image decodeBitmap(std::span<const std::uint8_t> bmp) {
         if (count == 0 || count > (1u << bits)) count = 1u << bits;
         std::size_t at = kFileHeaderSize + infoSize;
         for (std::uint32_t i = 0; i < count; ++i, at += 4)
-            palette.push_back(Opaque | in.u8(at + 2) << 16 | in.u8(at + 1) << 8 | in.u8(at));
+            palette.push_back(kOpaque | in.u8(at + 2) << 16 | in.u8(at + 1) << 8 | in.u8(at));
     }
 
     Image image{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
@@ -79,7 +79,7 @@ Image decodeBitmap(std::span<const std::uint8_t> bmp) {
             std::uint32_t colour;
             if (bits == 24) {
                 std::size_t at = row + static_cast<std::size_t>(x) * 3;
-                colour = Opaque | in.u8(at + 2) << 16 | in.u8(at + 1) << 8 | in.u8(at);
+                colour = kOpaque | in.u8(at + 2) << 16 | in.u8(at + 1) << 8 | in.u8(at);
             } else {
                 std::size_t bit = static_cast<std::size_t>(x) * bits;
                 unsigned shift = 8 - bits - bit % 8;

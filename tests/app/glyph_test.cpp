@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr std::uint32_t Transparent = 0;
-constexpr std::uint32_t Black = 0xFF000000, Lime = 0xFF00FF00, Grey = 0xFF808080, White = 0xFFFFFFFF,
-                        Red = 0xFFFF0000, Blue = 0xFF0000FF;
+constexpr std::uint32_t kTransparent = 0;
+constexpr std::uint32_t kBlack = 0xFF000000, kLime = 0xFF00FF00, kGrey = 0xFF808080, kWhite = 0xFFFFFFFF,
+                        kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
 
 // A BMP with the given bit depth, palette and rows (top row first, one colour index or
 // 0xRRGGBB per pixel), written bottom-up as usual unless topDown.
@@ -79,10 +79,11 @@ TEST_P(GlyphDepth, PixelsInPlaceAndBottomLeftColourTransparent) {
     ASSERT_EQ(image.width, 3);
     ASSERT_EQ(image.height, 2);
     if (c.bits == 1) {
-        EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{Red, Transparent, Red, Transparent, Red, Red}));
+        EXPECT_EQ(image.pixels,
+                  (std::vector<std::uint32_t>{kRed, kTransparent, kRed, kTransparent, kRed, kRed}));
     } else {
         EXPECT_EQ(image.pixels,
-                  (std::vector<std::uint32_t>{Red, Blue, Transparent, Transparent, Black, Red}));
+                  (std::vector<std::uint32_t>{kRed, kBlue, kTransparent, kTransparent, kBlack, kRed}));
     }
 }
 
@@ -95,8 +96,8 @@ TEST(Glyph, SplitsSideBySideImagesAndUsesTheWholeBitmapsBottomLeftColour) {
     std::vector<std::uint8_t> file = bmp(4, Palette, {{1, 3, 3, 2}, {3, 0, 0, 3}});
     std::vector<ui::Image> images = ui::decodeGlyphs(file, 2);
     ASSERT_EQ(images.size(), 2u);
-    EXPECT_EQ(images[0].pixels, (std::vector<std::uint32_t>{Red, Transparent, Transparent, Black}));
-    EXPECT_EQ(images[1].pixels, (std::vector<std::uint32_t>{Transparent, Blue, Black, Transparent}));
+    EXPECT_EQ(images[0].pixels, (std::vector<std::uint32_t>{kRed, kTransparent, kTransparent, kBlack}));
+    EXPECT_EQ(images[1].pixels, (std::vector<std::uint32_t>{kTransparent, kBlue, kBlack, kTransparent}));
 }
 
 struct BadGlyph {
@@ -142,16 +143,16 @@ TEST(ProgramGlyph, GreenCheckWithBlackShadowThenGreyWithWhite) {
     for (const ui::Image& image : images) {
         EXPECT_EQ(image.width, 16);
         EXPECT_EQ(image.height, 16);
-        EXPECT_EQ(image.at(0, 15), Transparent);
-        EXPECT_EQ(image.at(0, 0), Transparent);
+        EXPECT_EQ(image.at(0, 15), kTransparent);
+        EXPECT_EQ(image.at(0, 0), kTransparent);
     }
-    EXPECT_GT(count(images[0], Lime), 20);
-    EXPECT_GT(count(images[0], Black), 5);
-    EXPECT_EQ(count(images[0], Grey) + count(images[0], White), 0);
-    EXPECT_EQ(count(images[1], Grey), count(images[0], Lime)) << "the same mark";
-    EXPECT_GT(count(images[1], White), 5);
-    EXPECT_EQ(count(images[1], Lime) + count(images[1], Black), 0);
-    EXPECT_EQ(count(images[0], Transparent) + count(images[0], Lime) + count(images[0], Black), 256);
+    EXPECT_GT(count(images[0], kLime), 20);
+    EXPECT_GT(count(images[0], kBlack), 5);
+    EXPECT_EQ(count(images[0], kGrey) + count(images[0], kWhite), 0);
+    EXPECT_EQ(count(images[1], kGrey), count(images[0], kLime)) << "the same mark";
+    EXPECT_GT(count(images[1], kWhite), 5);
+    EXPECT_EQ(count(images[1], kLime) + count(images[1], kBlack), 0);
+    EXPECT_EQ(count(images[0], kTransparent) + count(images[0], kLime) + count(images[0], kBlack), 256);
 }
 
 }  // namespace
