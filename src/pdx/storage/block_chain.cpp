@@ -26,6 +26,14 @@ BlockChain::BlockChain(const os::File& file, const Header& header)
       visited_(header.physicalBlocks + 1u, false),
       nextBlock_(header.firstBlock) {}
 
+const std::uint8_t* BlockChain::nextRecord() {
+    while (nextInBlock_ >= recordCount_) {
+        if (!next()) return nullptr;
+        nextInBlock_ = 0;
+    }
+    return record(nextInBlock_++);
+}
+
 bool BlockChain::next() {
     if (done_) return false;
     const std::uint32_t expected = header_.info.recordCount;

@@ -19,6 +19,9 @@ public:
     // Reads the next block; false after the last one (when the record total has been
     // checked against the header). Throws pdx::Error on a broken, cyclic or overfull chain.
     bool next();
+    // The next record along the chain, reading blocks as needed; null after the last. For
+    // walking records one by one instead of block by block with next().
+    const std::uint8_t* nextRecord();
 
     std::uint16_t number() const { return current_; }
     std::size_t recordCount() const { return recordCount_; }
@@ -35,6 +38,7 @@ private:
     std::uint16_t current_ = 0;
     std::uint16_t nextBlock_;
     std::size_t recordCount_ = 0;
+    std::size_t nextInBlock_ = 0;  // for nextRecord()
     std::uint64_t total_ = 0;
     bool done_ = false;
 };

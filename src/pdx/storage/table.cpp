@@ -31,8 +31,6 @@ const std::vector<FieldDef>& Table::fields() const { return impl_->open.header.f
 struct Table::Cursor::State {
     const Table::Impl& table;
     BlockChain chain;
-    std::size_t inBlock = 0;
-    bool haveBlock = false;
     std::vector<Value> values;
 
     explicit State(const Table::Impl& t) : table(t), chain(t.open.file, t.open.header) {}
@@ -51,13 +49,9 @@ Table::Cursor::Cursor(Cursor&&) noexcept = default;
 bool Table::Cursor::next() {
     State& s = *state_;
     return forTable(s.table.name, [&] {
-        while (!s.haveBlock || s.inBlock >= s.chain.recordCount()) {
-            if (!s.chain.next()) return false;
-            s.haveBlock = true;
-            s.inBlock = 0;
-        }
+        const std::uint8_t* record = s.chain.nextRecord();
+        if (!record) return false;
         const Header& header = s.table.open.header;
-        const std::uint8_t* record = s.chain.record(s.inBlock++);
         s.values.clear();
         for (std::size_t i = 0; i < header.fields.size(); ++i) {
             s.values.push_back(fieldValue(record, header, i, s.table.open.blobs.get()));
